@@ -1,0 +1,157 @@
+#include "input.h"
+#include <cstdlib>
+#include <cstring>
+#include "qz_utils.h"
+
+static InputPlatform* platform = nullptr;
+static GuiInputRecord* queueHead = nullptr;
+static GuiInputRecord* queueTail = nullptr;
+static uint8_t keyStepBits[256];
+static float mouseX, mouseY;
+static uint32_t lastKeyCode, lastCharCode;
+static int wheelSum;
+static bool captured;
+static bool inside;
+
+void inputInit(InputPlatform* p) {
+    platform = p;
+    mouseX = mouseY = 0;
+    if (platform) platform->cursorPosition(&mouseX, &mouseY);
+    memset(keyStepBits, 0, sizeof keyStepBits);
+}
+
+InputPlatform* inputPlatform() { return platform; }
+
+static float clampCoord(float v, int size) {
+    float hi = (float)(size - 1);
+    if (v > hi) v = hi;
+    if (v < 0) v = 0;
+    return v;
+}
+
+void pushInput(int kind, uint32_t code, uint32_t scanCode, uint32_t flags, float x, float y) {
+    (void)scanCode;
+    ASSERT(platform);
+    GuiInputRecord* r = (GuiInputRecord*)calloc(1, sizeof(GuiInputRecord));
+    ASSERT(r);
+    r->kind = kind;
+
+    bool shift = platform->keyDown(VK_SHIFT);
+    bool caps = platform->keyToggled(VK_CAPITAL);
+    switch (kind) {
+        case InputKeyDown:
+            if (!(flags & InputFlagRepeat) && code <= 255) keyStepBits[code] |= 1;
+            r->character = keyCharacter(code, shift, caps);
+            r->code = code;
+            break;
+        case InputKeyUp:
+            if (code <= 255) keyStepBits[code] |= 2;
+            r->character = keyCharacter(code, shift, caps);
+            r->code = code;
+            break;
+        case InputButtonDown:
+            if (code <= 255) keyStepBits[code] |= 1;
+            platform->captureMouse(true);
+            captured = true;
+            r->code = code;
+            break;
+        case InputButtonUp:
+            if (code <= 255) keyStepBits[code] |= 2;
+            platform->captureMouse(false);
+            // The release counts where the pointer was last seen moving, and
+            // the system cursor is put back there.
+            platform->warpMouse((int)mouseX, (int)mouseY);
+            x = (float)(int)mouseX;
+            y = (float)(int)mouseY;
+            captured = false;
+            r->code = code;
+            break;
+        case InputMove:
+            r->code = 0;
+            break;
+        case InputWheel:
+            r->code = 0;
+            r->wheel = (int32_t)code;
+            break;
+    }
+
+    uint32_t f = flags;
+    if (shift) f |= InputFlagShift;
+    if (platform->keyDown(VK_CONTROL)) f |= InputFlagCtrl;
+    if (platform->keyDown(VK_MENU)) f |= InputFlagAlt;
+    if (caps) f |= InputFlagCapsLock;
+    if (platform->keyToggled(VK_SCROLL)) f |= InputFlagScrollLock;
+    if (platform->keyToggled(VK_NUMLOCK)) f |= InputFlagNumLock;
+    if (platform->keyDown(VK_LBUTTON)) f |= InputFlagLeftButton;
+    if (platform->keyDown(VK_RBUTTON)) f |= InputFlagRightButton;
+    if (platform->keyDown(VK_MBUTTON)) f |= InputFlagMiddleButton;
+    r->flags = f;
+
+    if (kind == InputKeyDown || kind == InputKeyUp) {
+        r->x = mouseX;
+        r->y = mouseY;
+    } else {
+        int w = 1, h = 1;
+        platform->clampSize(&w, &h);
+        r->x = clampCoord(x, w);
+        r->y = clampCoord(y, h);
+    }
+
+    if (queueTail) queueTail->next = r;
+    else queueHead = r;
+    queueTail = r;
+
+    if (kind == InputKeyDown || kind == InputButtonDown) {
+        lastKeyCode = r->code;
+        lastCharCode = r->character;
+    } else if (kind == InputMove) {
+        mouseX = r->x;
+        mouseY = r->y;
+    } else if (kind == InputWheel) {
+        wheelSum += r->wheel;
+    }
+}
+
+bool popInput(GuiInputRecord* out) {
+    GuiInputRecord* r = queueHead;
+    if (!r) return false;
+    queueHead = r->next;
+    if (!queueHead) queueTail = nullptr;
+    *out = *r;
+    out->next = nullptr;
+    free(r);
+    return true;
+}
+
+void inputEndStep() {
+    memset(keyStepBits, 0, sizeof keyStepBits);
+    while (queueHead) {
+        GuiInputRecord* r = queueHead;
+        queueHead = r->next;
+        free(r);
+    }
+    queueTail = nullptr;
+    lastKeyCode = lastCharCode = 0;
+    wheelSum = 0;
+}
+
+void refreshCursorInside() {
+    inside = captured || (platform && (platform->isFullscreen() || platform->cursorOverWindow()));
+}
+
+bool keyHeld(int vk) { return platform && platform->keyDown(vk); }
+bool keyPressed(int vk) { return (keyStepBits[vk & 255] & 1) != 0; }
+bool keyReleased(int vk) { return (keyStepBits[vk & 255] & 2) != 0; }
+void mousePosition(float* x, float* y) {
+    *x = mouseX;
+    *y = mouseY;
+}
+int wheelTotal() { return wheelSum; }
+uint32_t lastKey() { return lastKeyCode; }
+uint32_t lastChar() { return lastCharCode; }
+bool cursorInside() { return inside; }
+bool mouseCaptured() { return captured; }
+
+void setMousePosition(float x, float y) {
+    if (platform) platform->warpMouse((int)x, (int)y);
+}

@@ -1,0 +1,150 @@
+#include "qz_utils.h"
+#include <climits>
+#include <cstdlib>
+#include <ctime>
+#include <unistd.h>
+
+//---------------------------------------------------------------------------
+// Log
+//---------------------------------------------------------------------------
+
+void logTextV(const char* fmt, va_list args) { vfprintf(stdout, fmt, args); }
+
+void logText(const char* fmt, ...) {
+    va_list args;
+    va_start(args, fmt);
+    logTextV(fmt, args);
+    va_end(args);
+}
+
+void logMessage(const char* fmt, ...) {
+    va_list args;
+    va_start(args, fmt);
+    logTextV(fmt, args);
+    va_end(args);
+    fputs("\n", stdout);
+    fflush(stdout);
+}
+
+//---------------------------------------------------------------------------
+// Fatal errors
+//---------------------------------------------------------------------------
+
+static FixedString<256> titleText("ZENTREL");
+static void (*shutdownSequence)() = nullptr;
+static void (*errorBoxHandler)(const char*, const char*) = nullptr;
+static bool inFatalError = false;
+
+void setProgramTitle(const char* title) { titleText.assign(title); }
+const char* programTitle() { return titleText; }
+void setShutdownSequence(void (*shutdown)()) { shutdownSequence = shutdown; }
+void setErrorBoxHandler(void (*show)(const char*, const char*)) { errorBoxHandler = show; }
+
+void showErrorBox(const char* text) {
+    logMessage("ERROR: %s", text);
+    FixedString<256> caption;
+    caption.format("%s - FATAL ERROR", titleText.c_str());
+    // Automated runs set ZENTREL_NO_ERROR_BOX so that nothing waits on a dialog.
+    if (errorBoxHandler && !getenv("ZENTREL_NO_ERROR_BOX")) errorBoxHandler(caption, text);
+}
+
+void fatalError(const char* fmt, ...) {
+    va_list args;
+    if (inFatalError) {
+        // A second failure while shutting down after the first: report it and
+        // leave at once rather than run the shutdown again.
+        fputs("\n\n", stderr);
+        va_start(args, fmt);
+        vfprintf(stderr, fmt, args);
+        va_end(args);
+        fputs("\n", stderr);
+        fflush(stdout);
+        fflush(stderr);
+        _exit(100);
+    }
+    inFatalError = true;
+
+    fputs("\n\n", stderr);
+    va_start(args, fmt);
+    vfprintf(stderr, fmt, args);
+    va_end(args);
+    fputs("\n", stderr);
+    fflush(stdout);
+    fflush(stderr);
+
+    static char text[4096];
+    va_start(args, fmt);
+    vsnprintf(text, sizeof text, fmt, args);
+    va_end(args);
+
+    showErrorBox(text);
+    if (shutdownSequence) shutdownSequence();
+    fflush(stdout);
+    exit(100);
+}
+
+//---------------------------------------------------------------------------
+// Program folder
+//---------------------------------------------------------------------------
+
+char appPath[QZ_MAX_PATH];
+
+void initAppPath() {
+    appPath[0] = 0;
+    char exe[QZ_MAX_PATH];
+    ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
+    if (n <= 0) return;
+    exe[n] = 0;
+    char* slash = strrchr(exe, '/');
+    if (!slash) return;
+    slash[1] = 0;
+    snprintf(appPath, sizeof appPath, "%s", exe);
+}
+
+void resolveAppFile(char* out, const char* name) {
+    char joined[QZ_MAX_PATH];
+    if (!name) snprintf(joined, sizeof joined, "%s", appPath);
+    else if (name[0] == '/') snprintf(joined, sizeof joined, "%s", name);
+    else snprintf(joined, sizeof joined, "%s%s", appPath, name);
+
+    char canonical[PATH_MAX];
+    if (realpath(joined, canonical)) {
+        size_t n = strlen(canonical);
+        // realpath drops the trailing "/" of a folder; keep it for appPath.
+        bool folder = joined[0] && joined[strlen(joined) - 1] == '/';
+        if (folder && n + 1 < QZ_MAX_PATH && canonical[n - 1] != '/') {
+            canonical[n] = '/';
+            canonical[n + 1] = 0;
+        }
+        snprintf(out, QZ_MAX_PATH, "%s", canonical);
+    } else {
+        snprintf(out, QZ_MAX_PATH, "%s", joined);
+    }
+}
+
+//---------------------------------------------------------------------------
+// Timer
+//---------------------------------------------------------------------------
+
+static int64_t frequency = 1000000000;
+static double frequencyRecip = 1e-9;
+
+void timerInit() {
+    frequency = 1000000000;
+    frequencyRecip = 1.0 / (double)frequency;
+}
+
+int64_t timerNow() {
+    timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return (int64_t)ts.tv_sec * 1000000000 + ts.tv_nsec;
+}
+
+int64_t timerFrequency() { return frequency; }
+// Multiply first, then divide, so short intervals keep full precision; the
+// 128-bit product keeps long uptimes (ns ticks x 1e6) from overflowing.
+static int64_t mulDiv(int64_t a, int64_t b, int64_t c) { return (int64_t)((__int128)a * b / c); }
+int64_t ticksToMs(int64_t ticks) { return mulDiv(ticks, 1000, frequency); }
+int64_t ticksToUs(int64_t ticks) { return mulDiv(ticks, 1000000, frequency); }
+int64_t msToTicks(int64_t ms) { return mulDiv(ms, frequency, 1000); }
+float ticksToSeconds(int64_t ticks) { return (float)((double)ticks * frequencyRecip); }

@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+#include <vector>
+#include "tga.h"
+
+// An in-memory input stream, so malformed files are built byte by byte.
+class MemoryInputStream : public InputStream {
+public:
+    std::vector<uint8_t> bytes;
+    int pos = 0;
+    int readSome(void* b, int n) override {
+        int k = std::min(n, (int)bytes.size() - pos);
+        if (k <= 0) return 0;
+        memcpy(b, bytes.data() + pos, (size_t)k);
+        pos += k;
+        return k;
+    }
+    void readExact(void* b, int n) override {
+        if (n < 0) throw Exception("negative size in read()", -1);
+        if (readSome(b, n) != n) throw Exception("error reading file", pos);
+    }
+    int tell() override { return pos; }
+    void seekSet(int p) override { pos = p; }
+    void seekCur(int o) override { pos += o; }
+    void seekEnd(int o) override { pos = (int)bytes.size() + o; }
+};
+
+static std::vector<uint8_t> header(int type, int w, int h, int depth) {
+    std::vector<uint8_t> b(18, 0);
+    b[2] = (uint8_t)type;
+    b[12] = (uint8_t)w;
+    b[13] = (uint8_t)(w >> 8);
+    b[14] = (uint8_t)h;
+    b[15] = (uint8_t)(h >> 8);
+    b[16] = (uint8_t)depth;
+    return b;
+}
+
+static void expectRefusal(std::vector<uint8_t> bytes, const char* message) {
+    MemoryInputStream in;
+    in.bytes = bytes;
+    int w = -1, h = -1;
+    DynArray<uint32_t> px;
+    uint64_t allocs = qzAllocCount;
+    try {
+        readTga(in, w, h, px);
+        ADD_FAILURE() << "accepted, expected " << message;
+    } catch (const InputStream::Exception& e) {
+        EXPECT_STREQ(e.message, message);
+    }
+    EXPECT_EQ(qzAllocCount, allocs) << "allocated before refusing";
+}
+
+TEST(Tga, WriteThenReadComesBackBottomUp) {
+    // Top-down 2 x 2 source with 16 padding bytes per row.
+    uint32_t src[2][6] = {{0xFF000001, 0xFF000002, 0xDEAD, 0xDEAD, 0xDEAD, 0xDEAD},
+                          {0xFF000003, 0xFF000004, 0xDEAD, 0xDEAD, 0xDEAD, 0xDEAD}};
+    char name[] = "/tmp/zentrel-tga-XXXXXX";
+    close(mkstemp(name));
+    ASSERT_TRUE(writeTgaFile(name, src, 2, 2, 24));
+
+    FILE* f = fopen(name, "rb");
+    uint8_t file[64];
+    size_t n = fread(file, 1, sizeof file, f);
+    fclose(f);
+    ASSERT_EQ(n, 18u + 16u);
+    std::vector<uint8_t> expect = header(2, 2, 2, 32);
+    expect[17] = 0x08;
+    EXPECT_EQ(0, memcmp(file, expect.data(), 18));
+    EXPECT_EQ(file[18], 3);  // first stored pixel: the source's bottom-left, blue first
+
+    int w, h;
+    DynArray<uint32_t> px;
+    ASSERT_TRUE(readTgaFile(name, w, h, px));
+    EXPECT_EQ(w, 2);
+    EXPECT_EQ(h, 2);
+    EXPECT_EQ(px[0], 0xFF000003u);
+    EXPECT_EQ(px[1], 0xFF000004u);
+    EXPECT_EQ(px[2], 0xFF000001u);
+    EXPECT_EQ(px[3], 0xFF000002u);
+    remove(name);
+}
+
+TEST(Tga, RefusesOtherFormatsAndBadSizes) {
+    expectRefusal(header(2, 4, 4, 24), "unsupported TGA format");
+    expectRefusal(header(10, 4, 4, 32), "unsupported TGA format");
+    expectRefusal(header(2, 0, 4, 32), "zero-sized TGA image");
+    expectRefusal(header(2, 4, 0, 32), "zero-sized TGA image");
+    // Truncated pixel data, and a header claiming 65535 x 65535 pixels.
+    std::vector<uint8_t> shortFile = header(2, 4, 4, 32);
+    shortFile.resize(18 + 60);
+    expectRefusal(shortFile, "error reading file");
+    expectRefusal(header(2, 65535, 65535, 32), "error reading file");
+}
+
+TEST(Tga, FileReaderReturnsFalseOnEveryFailure) {
+    int w, h;
+    DynArray<uint32_t> px;
+    EXPECT_FALSE(readTgaFile("/nonexistent/font.tga", w, h, px));
+    char name[] = "/tmp/zentrel-tga-XXXXXX";
+    int fd = mkstemp(name);
+    std::vector<uint8_t> huge = header(2, 65535, 65535, 32);
+    EXPECT_EQ(write(fd, huge.data(), huge.size()), 18);
+    close(fd);
+    EXPECT_FALSE(readTgaFile(name, w, h, px));
+    remove(name);
+    uint32_t pixel = 0;
+    EXPECT_FALSE(writeTgaFile("/nonexistent/dir/shot.tga", &pixel, 1, 1, 4));
+}
