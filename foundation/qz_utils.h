@@ -106,3 +106,6 @@ int64_t ticksToMs(int64_t ticks);
 int64_t ticksToUs(int64_t ticks);
 int64_t msToTicks(int64_t ms);
 float ticksToSeconds(int64_t ticks);
+// Replaces the clock that timerNow reads (null restores the real one); lets
+// tests drive timing code with a scripted clock.
+void setTimerSource(int64_t (*now)());
