@@ -46,7 +46,13 @@ TEST(Camera, PlaneZeroShowsPixelScaleVoxelsPerPixel) {
 }
 
 TEST(Matrix, InverseUndoesTheTransform) {
-    Mat4 m = translationMatrix(3, -4, 5) * camera.projection;
+    Mat4 proj = {};
+    proj.m[0][0] = 1.125f;
+    proj.m[1][1] = 2.0f;
+    proj.m[2][2] = 1.0005002f;
+    proj.m[2][3] = 1.0f;
+    proj.m[3][2] = -1.0005002f;
+    Mat4 m = translationMatrix(3, -4, 5) * proj;
     Mat4 inv;
     ASSERT_TRUE(invertMatrix(m, &inv));
     Vec4 p = transform(transform({1, 2, 3, 1}, m), inv);
