@@ -1,0 +1,24 @@
+// options: the game's display and quality options, from the settings value
+// "flags" and then the command line.
+#pragma once
+#include <cstdint>
+
+extern bool optFullscreen;  // start as a full-screen window
+extern bool optAntiAlias;   // multisampled scene
+extern bool optVSync;       // present waits for the vertical retrace
+extern bool optFastVoxels;  // level cubes drawn with their front face only
+// Requested client size (0 = not given); after the window exists, the
+// actual client size.
+extern int32_t optWidth, optHeight;
+
+// Defaults, then "flags", then the arguments after the program name in
+// order: "-720", "-360", "-aa", "-noaa", "-vs", "-novs", "-fullscr", "-win".
+// Matching is exact and case-sensitive; later arguments win; others are ignored.
+void readSettings(int argc, const char* const* argv);
+
+struct WindowRect {
+    int32_t left, top, right, bottom;
+};
+
+// The client rectangle of a window of width x height centred on a work area.
+WindowRect centredClientRect(const WindowRect& workArea, int32_t width, int32_t height);

@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+#include <cstdlib>
+#include <string>
+#include "options.h"
+#include "settings.h"
+
+// Each case reads from its own empty settings folder.
+class Options : public ::testing::Test {
+protected:
+    std::string home;
+    void SetUp() override {
+        char tmpl[] = "/tmp/zentrel-options-XXXXXX";
+        home = mkdtemp(tmpl);
+        setenv("XDG_CONFIG_HOME", home.c_str(), 1);
+    }
+    void TearDown() override { system(("rm -rf '" + home + "'").c_str()); }
+    void read(std::initializer_list<const char*> args) {
+        std::vector<const char*> argv = {"game"};
+        argv.insert(argv.end(), args.begin(), args.end());
+        readSettings((int)argv.size(), argv.data());
+    }
+};
+
+TEST_F(Options, DefaultsWithoutSettingsOrArguments) {
+    read({});
+    EXPECT_FALSE(optFullscreen);
+    EXPECT_FALSE(optAntiAlias);
+    EXPECT_TRUE(optVSync);
+    EXPECT_FALSE(optFastVoxels);
+    EXPECT_EQ(optWidth, 0);
+    EXPECT_EQ(optHeight, 0);
+}
+
+TEST_F(Options, FlagsThenArgumentsInOrder) {
+    ASSERT_TRUE(writeSettingDword("flags", 0xF));
+    read({});
+    EXPECT_TRUE(optFullscreen && optAntiAlias && optVSync && optFastVoxels);
+    read({"-720", "-360", "-fullscr", "-win", "-noaa", "-novs"});
+    EXPECT_EQ(optWidth, 640);
+    EXPECT_EQ(optHeight, 360);
+    EXPECT_FALSE(optFullscreen);
+    EXPECT_FALSE(optAntiAlias);
+    EXPECT_FALSE(optVSync);
+    EXPECT_TRUE(optFastVoxels);  // no argument touches it
+    ASSERT_TRUE(writeSettingDword("flags", 0));
+    read({"-AA", "-aa ", "aa", "-vs", "-360", "-720"});
+    EXPECT_FALSE(optAntiAlias);  // case and exact match matter
+    EXPECT_TRUE(optVSync);
+    EXPECT_EQ(optWidth, 1280);
+    EXPECT_EQ(optHeight, 720);
+}
+
+TEST_F(Options, CorruptFlagsLeaveTheDefaults) {
+    ASSERT_TRUE(writeSetting("flags", SettingString, "5", 2));
+    read({});
+    EXPECT_TRUE(optVSync);
+    EXPECT_FALSE(optFullscreen);
+}
+
+TEST(WindowPlacement, CentredOnTheWorkArea) {
+    WindowRect r = centredClientRect({0, 0, 1920, 1040}, 1280, 720);
+    EXPECT_EQ(r.left, 320);
+    EXPECT_EQ(r.top, 160);
+    EXPECT_EQ(r.right, 1600);
+    EXPECT_EQ(r.bottom, 880);
+}
