@@ -1,5 +1,7 @@
 #include "sdl_platform.h"
+#include <cstring>
 #include "sdl_keys.h"
+#include "tga.h"
 
 void windowToDrawable(SDL_Window* window, float* x, float* y) {
     int ww = 0, wh = 0, dw = 0, dh = 0;
@@ -140,4 +142,19 @@ void SdlInputPlatform::clampSize(int* width, int* height) {
 
 void sdlShowErrorBox(const char* caption, const char* text) {
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, nullptr);
+}
+
+bool setWindowIconFromFile(SDL_Window* window, const char* name) {
+    int w = 0, h = 0;
+    DynArray<uint32_t> pixels;
+    if (!readTgaFile(name, w, h, pixels)) return false;
+    // The file stores the bottom row first; SDL wants the top row first.
+    DynArray<uint32_t> topDown;
+    topDown.resize(w * h);
+    for (int y = 0; y < h; y++) memcpy(&topDown[y * w], &pixels[(h - 1 - y) * w], (size_t)w * 4);
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(topDown.data, w, h, 32, w * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (!s) return false;
+    SDL_SetWindowIcon(window, s);
+    SDL_FreeSurface(s);
+    return true;
 }

@@ -56,3 +56,7 @@ struct SdlInputPlatform : InputPlatform {
 
 // Error-box handler for the fatal path (SDL's simple message box).
 void sdlShowErrorBox(const char* caption, const char* text);
+
+// Sets the window icon from a TGA beside the program ("icon.tga"); false
+// (and the window keeps the default icon) when it cannot be read.
+bool setWindowIconFromFile(SDL_Window* window, const char* name);
