@@ -1,0 +1,207 @@
+// level: grid storage, block fills, the two layouts and clearCells.
+#include "level.h"
+#include <cstring>
+#include "hero.h"
+#include "random.h"
+#include "robots.h"
+
+uint8_t levelGrid[LEVEL_CELLS];
+uint32_t levelPalette[256];
+int levelNumber = 1;
+
+//---------------------------------------------------------------------------
+// Block fills
+//---------------------------------------------------------------------------
+
+static bool blockInGrid(int bx, int by) { return bx >= 0 && bx < LEVEL_BLOCKS_X && by >= 0 && by < LEVEL_BLOCKS_Y; }
+
+// Sets a run of n cells along x; every caller keeps the run inside one row.
+static void fillRun(int x, int y, int z, int n, uint8_t value) { memset(levelGrid + levelIndex(x, y, z), value, (size_t)n); }
+
+void fillBackdropBlock(int bx, int by) {
+    if (!blockInGrid(bx, by)) return;
+    int z0 = ((bx + by) & 1) ? 16 : 18;
+    for (int z = z0; z < LEVEL_SIZE_Z; z++)
+        for (int j = 0; j < BLOCK; j++) fillRun(bx * BLOCK, by * BLOCK + j, z, BLOCK, Backdrop);
+}
+
+static void fillSolidBlock(int bx, int by, uint8_t value) {
+    if (!blockInGrid(bx, by)) return;
+    int x = bx * BLOCK, y = by * BLOCK;
+    // The front two layers are bevelled: no two leftmost columns, no two top rows.
+    for (int z = 0; z < 2; z++)
+        for (int j = 0; j < BLOCK - 2; j++) fillRun(x + 2, y + j, z, BLOCK - 2, value);
+    for (int z = 2; z < LEVEL_SIZE_Z; z++)
+        for (int j = 0; j < BLOCK; j++) fillRun(x, y + j, z, BLOCK, value);
+}
+
+void fillWallBlock(int bx, int by) { fillSolidBlock(bx, by, Wall); }
+void fillHardBlock(int bx, int by) { fillSolidBlock(bx, by, Hard); }
+void fillExitBlock(int bx, int by) { fillSolidBlock(bx, by, Exit); }
+
+void fillPorousBlock(int bx, int by) {
+    if (!blockInGrid(bx, by)) return;
+    int x0 = bx * BLOCK, y0 = by * BLOCK;
+    for (int z = 0; z < LEVEL_SIZE_Z; z += 2)
+        for (int y = 0; y < BLOCK; y += 2)
+            for (int x = 0; x < BLOCK; x += 2) {
+                if ((gameRandom.nextU32() & 3) == 0) continue;
+                for (int dz = 0; dz < 2; dz++)
+                    for (int dy = 0; dy < 2; dy++) fillRun(x0 + x, y0 + y + dy, z + dz, 2, Wall);
+            }
+}
+
+void fillSlantBlock(int bx, int by) {
+    if (!blockInGrid(bx, by)) return;
+    for (int z = 2; z < LEVEL_SIZE_Z; z++)
+        for (int j = 0; j < BLOCK; j++) {
+            int x = bx * BLOCK + (j & ~1);
+            // The rows of the last block column would lean past the right edge.
+            int n = x + BLOCK <= LEVEL_SIZE_X ? BLOCK : LEVEL_SIZE_X - x;
+            fillRun(x, by * BLOCK + j, z, n, Wall);
+        }
+}
+
+//---------------------------------------------------------------------------
+// Layouts
+//---------------------------------------------------------------------------
+
+// A corridor four blocks high under a long ceiling, cut by pillars and by
+// walls with one-block gaps; the exit pad lies in the floor at block 77.
+static void buildLayoutA() {
+    for (int bx = 0; bx < LEVEL_BLOCKS_X; bx++) {
+        fillWallBlock(bx, 0);
+        fillWallBlock(bx, 1);
+        fillWallBlock(bx, 15);
+    }
+    for (int by = 2; by <= 15; by++) {
+        fillWallBlock(0, by);
+        fillWallBlock(1, by);
+        fillWallBlock(254, by);
+        fillWallBlock(255, by);
+    }
+    for (int bx = 2; bx <= 80; bx++)
+        if (bx != 77) fillWallBlock(bx, 6);
+    for (int by = 2; by <= 5; by++) {
+        fillWallBlock(10, by);
+        fillWallBlock(20, by);
+        fillWallBlock(30, by);
+    }
+    for (int by = 2; by <= 5; by++) {
+        if (by != 3) fillWallBlock(40, by);
+        if (by != 4) fillWallBlock(50, by);
+        if (by != 4) fillWallBlock(60, by);
+        if (by != 5) fillWallBlock(70, by);
+        fillWallBlock(80, by);
+    }
+    static const int robotColumns[] = {41, 49, 51, 59, 61, 65, 69};
+    for (int bx : robotColumns) spawnRobot((float)bx, 2.0f);
+    fillExitBlock(77, 1);
+}
+
+// An indestructible frame, climbing shafts, a digging shaft, a zig-zag of
+// platforms with two robots each and a walled exit pocket.
+static void buildLayoutB() {
+    for (int bx = 0; bx < LEVEL_BLOCKS_X; bx++) {
+        fillHardBlock(bx, 0);
+        fillHardBlock(bx, 1);
+        fillHardBlock(bx, 15);
+    }
+    for (int by = 2; by <= 15; by++) {
+        fillHardBlock(0, by);
+        fillHardBlock(1, by);
+        fillHardBlock(254, by);
+        fillHardBlock(255, by);
+    }
+    fillWallBlock(10, 2);
+    for (int by = 3; by <= 14; by++) fillHardBlock(10, by);
+    fillSlantBlock(12, 2);
+    fillHardBlock(13, 2);
+    fillWallBlock(14, 2);
+    for (int i = 0; i < 5; i++) fillSlantBlock(14 + i, 3 + i);
+    for (int by = 2; by <= 7; by++) fillHardBlock(19, by);
+
+    for (int m = 0; m < 4; m++) {
+        int cx = 22 + 6 * m;
+        for (int by = 3; by <= 14; by++) fillHardBlock(cx, by);
+        if (m < 3) {
+            fillWallBlock(cx + 1, 3);
+            fillWallBlock(cx + 1, 7);
+            fillWallBlock(cx + 1, 11);
+            fillWallBlock(cx + 2, 5);
+            fillWallBlock(cx + 2, 9);
+        } else {
+            for (int by = 2; by <= 12; by++) {
+                fillPorousBlock(cx + 1, by);
+                fillPorousBlock(cx + 2, by);
+            }
+        }
+        for (int by = 2; by <= 12; by++) fillHardBlock(cx + 3, by);
+    }
+    fillSlantBlock(43, 13);
+
+    for (int k = 0; k < 5; k++) {
+        int r = 2 + 3 * k;
+        int s = (k % 2 == 0) ? 1 : 0;
+        // At r = 14 the platform and the top column block fall on row 16,
+        // outside the grid; the fills skip them.
+        for (int i = 0; i < 10; i++) fillHardBlock(44 + s + i, r + 2);
+        if (r != 2) fillWallBlock(s ? 53 : 45, r);
+        fillHardBlock(55, r);
+        if (r != 2) fillHardBlock(55, r + 1);
+        else fillPorousBlock(55, 3);
+        fillHardBlock(55, r + 2);
+        int e1 = 46 + (int)(gameRandom.nextU32() % 7);
+        int e2;
+        do e2 = 46 + (int)(gameRandom.nextU32() % 7);
+        while (e2 == e1);
+        spawnRobot((float)e1, (float)r);
+        spawnRobot((float)e2, (float)r);
+    }
+
+    fillExitBlock(58, 3);
+    fillHardBlock(57, 3);
+    fillHardBlock(59, 3);
+    for (int by = 2; by <= 14; by++) fillHardBlock(61, by);
+    for (int bx = 56; bx <= 60; bx++) fillHardBlock(bx, 2);
+}
+
+void buildLevel() {
+    memset(levelGrid, 0, sizeof levelGrid);
+
+    levelPalette[0] = 0x00000000u;
+    for (int i = 1; i < 256; i++) levelPalette[i] = 0xFFCCCCCCu;
+    levelPalette[Backdrop] = 0xFF778899u;
+    levelPalette[Exit] = 0xFFFFDD11u;
+    levelPalette[Hard] = 0xFF666666u;
+
+    for (int by = 2; by <= 15; by++)
+        for (int bx = 2; bx <= 253; bx++) fillBackdropBlock(bx, by);
+
+    // A build replaces the level's robots; callers may already have emptied
+    // the list, and emptying keeps its storage.
+    robots.clear();
+    if (levelNumber & 1) buildLayoutA();
+    else buildLayoutB();
+
+    placeHero(88.0f, 32.0f);
+}
+
+//---------------------------------------------------------------------------
+// Craters
+//---------------------------------------------------------------------------
+
+void clearCells(int x0, int y0, int z0, int x1, int y1, int z1, uint8_t value) {
+    if (x0 < 0) x0 = 0;
+    if (y0 < 0) y0 = 0;
+    if (z0 < 0) z0 = 0;
+    if (x1 > LEVEL_SIZE_X - 1) x1 = LEVEL_SIZE_X - 1;
+    if (y1 > LEVEL_SIZE_Y - 1) y1 = LEVEL_SIZE_Y - 1;
+    if (z1 > LEVEL_SIZE_Z - 1) z1 = LEVEL_SIZE_Z - 1;
+    for (int z = z0; z <= z1; z++)
+        for (int y = y0; y <= y1; y++) {
+            uint8_t* row = levelGrid + levelIndex(0, y, z);
+            for (int x = x0; x <= x1; x++)
+                if (row[x] < CELL_INDESTRUCTIBLE) row[x] = value;
+        }
+}
