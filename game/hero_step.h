@@ -1,0 +1,32 @@
+// hero_step: the hero's controls, its fixed step, aiming and firing, and the
+// camera point that follows it.
+#pragma once
+#include "hero.h"
+
+// Virtual-key codes of the controls, read as held keys.
+enum {
+    HeroKeyLeftA = 65, HeroKeyLeftArrow = 37,
+    HeroKeyRightD = 68, HeroKeyRightArrow = 39,
+    HeroKeyJumpW = 87, HeroKeyJumpArrow = 38, HeroKeyJumpSpace = 32,
+    HeroKeyFireLeft = 1, HeroKeyFireRight = 2,
+};
+
+// previousPosition = position, two half sub-steps, then the camera follow.
+void heroStep(float dt);
+// h = 0.025 s: gravity, run, jump, move, hurt, exit pad, falling out, legs,
+// aim, fire, timers.
+void heroSubStep(float h);
+// Carries the hero to p (the elevator ride), keeping the previous position
+// for drawing and letting the camera follow.
+void setHeroPosition(Vec4 p, float dt);
+
+Vec4 heroAimPoint();
+// previousPosition + (position - previousPosition) x (t x 20).
+Vec4 heroDrawPosition(float t);
+// The arm pivot in the world: shoulder x model.
+Vec4 heroWorldShoulder();
+
+void cameraFollowStep(float dt);
+// Sets cameraPosition between the last two follow points for a frame drawn
+// t seconds after the step.
+void interpolateCamera(float t);

@@ -1,0 +1,68 @@
+// Shared set-up for game logic tests: a fake window system, a 1280 x 720
+// camera, a fixed random seed and a fresh game in the play mode.
+#pragma once
+#include <gtest/gtest.h>
+#include "camera.h"
+#include "fake_input_platform.h"
+#include "game_step.h"
+#include "hero.h"
+#include "hero_step.h"
+#include "level.h"
+#include "progress.h"
+#include "random.h"
+#include "robots.h"
+#include "shots.h"
+#include "world.h"
+
+class GameTest : public ::testing::Test {
+protected:
+    FakeInputPlatform input;
+    static constexpr float dt = 0.05f;
+
+    void SetUp() override {
+        inputInit(&input);
+        inputEndStep();
+        testing::internal::CaptureStdout();
+        computePixelScale(1280, 720);
+        testing::internal::GetCapturedStdout();
+        gameRandom.seed(12345);
+        setGameMode(nullptr);
+        newGame();
+        setGameMode(&playMode);
+        updateStepCamera();
+    }
+    void TearDown() override {
+        setGameMode(nullptr);
+        inputEndStep();
+    }
+
+    // One fixed step as the main loop runs it, then the camera placement a
+    // drawn frame would make (the view follows the hero only through frames).
+    void step() {
+        gameStep(dt);
+        inputEndStep();
+        interpolateCamera(0.025f);
+    }
+    void steps(int n) {
+        for (int i = 0; i < n; i++) step();
+    }
+    void hold(int vk, bool down) { input.held[vk] = down; }
+    void release(int vk) {
+        input.held[vk] = false;
+        pushInput(InputKeyUp, (uint32_t)vk, 0, 0, 0, 0);
+    }
+    // Puts the pointer on the screen pixel that shows world point p.
+    void pointAt(Vec4 p) {
+        Vec4 c = transform({p.x, p.y, p.z, 1}, camera.stepViewProjection);
+        float W = (float)camera.width, H = (float)camera.height;
+        float mx = (c.x / c.w + 1) * W / 2;
+        float my = H - 1 - (c.y / c.w + 1) * H / 2;
+        pushInput(InputMove, 0, 0, 0, mx, my);
+    }
+    // An empty corridor: every cell of the box cleared, whatever its kind.
+    static void emptyBox(int x0, int y0, int x1, int y1) {
+        for (int z = 0; z < LEVEL_SIZE_Z; z++)
+            for (int y = y0; y <= y1; y++)
+                for (int x = x0; x <= x1; x++) levelGrid[levelIndex(x, y, z)] = Empty;
+    }
+};
