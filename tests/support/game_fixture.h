@@ -59,6 +59,26 @@ protected:
         float my = H - 1 - (c.y / c.w + 1) * H / 2;
         pushInput(InputMove, 0, 0, 0, mx, my);
     }
+    // One step of the scripted player of layout A: run right, fire ahead at
+    // low, middle and steep points so the tunnel clears the hero's head as
+    // well as its feet, jump when stuck, stop on the exit pad.
+    int botStuck = 0;
+    float botLastX = 0;
+    void botStep(int s) {
+        const float padLeft = 77 * 16 + 3, padRight = 77 * 16 + 13;
+        float x = hero.position.x;
+        bool onPad = x >= padLeft && x <= padRight;
+        static const float aims[][2] = {{12, 0}, {12, 6}, {12, 12}, {8, 18}, {5, 24}, {3, 28}, {12, 3}, {12, 9}, {9, 15}};
+        pointAt({x + aims[s % 9][0], hero.position.y + aims[s % 9][1], hero.position.z, 1});
+        hold('D', !onPad && x < padLeft);
+        hold('A', !onPad && x > padRight);
+        hold(VK_LBUTTON, !onPad);
+        botStuck = fabsf(x - botLastX) < 0.5f ? botStuck + 1 : 0;
+        hold('W', botStuck > 10 && (s / 10) % 2 == 0);
+        botLastX = x;
+        step();
+    }
+
     // An empty corridor: every cell of the box cleared, whatever its kind.
     static void emptyBox(int x0, int y0, int x1, int y1) {
         for (int z = 0; z < LEVEL_SIZE_Z; z++)
