@@ -1,5 +1,6 @@
 // swrender: blending, clipping, glyph blits, text and the font loader.
 #include "swrender.h"
+#include <algorithm>
 #include <cmath>
 #include "tga.h"
 
@@ -11,7 +12,7 @@
 // the lane arithmetic below is exact under any compiler and sanitizer.
 static inline uint32_t sar8(uint32_t x) { return (x >> 8) | ((0u - (x >> 31)) << 24); }
 
-uint32_t blendPixel(uint32_t c, uint32_t d) {
+static inline uint32_t blend(uint32_t c, uint32_t d) {
     uint32_t a = c >> 24;
     uint32_t drb = d & 0x00FF00FFu, dg = d & 0x0000FF00u;
     // Unsigned wrap-around gives the two's-complement bits of the signed
@@ -23,13 +24,17 @@ uint32_t blendPixel(uint32_t c, uint32_t d) {
     return rb | g;
 }
 
-uint32_t modulatePixel(uint32_t s, uint32_t c) {
+uint32_t blendPixel(uint32_t c, uint32_t d) { return blend(c, d); }
+
+static inline uint32_t modulate(uint32_t s, uint32_t c) {
     uint32_t a = ((s >> 24) * ((c >> 24) + 1)) >> 8;
     uint32_t r = (((s >> 16) & 0xFF) * (((c >> 16) & 0xFF) + 1)) >> 8;
     uint32_t g = (((s >> 8) & 0xFF) * (((c >> 8) & 0xFF) + 1)) >> 8;
     uint32_t b = ((s & 0xFF) * ((c & 0xFF) + 1)) >> 8;
     return (a << 24) | (r << 16) | (g << 8) | b;
 }
+
+uint32_t modulatePixel(uint32_t s, uint32_t c) { return modulate(s, c); }
 
 // Nearest integer, ties to even. Huge or invalid coordinates are pinned far
 // outside any target so that the integer arithmetic after them cannot overflow.
@@ -72,8 +77,7 @@ static inline uint32_t* targetRow(uint32_t* buffer, int32_t pitch, int y) {
 void SoftwareGuiRenderer::clear(uint32_t colour) {
     ASSERT(buffer);
     for (int y = 0; y < targetHeight; y++) {
-        uint32_t* row = targetRow(buffer, pitch, y);
-        for (int x = 0; x < targetWidth; x++) row[x] = colour;
+        std::fill_n(targetRow(buffer, pitch, y), targetWidth, colour);
     }
 }
 
@@ -88,9 +92,19 @@ void SoftwareGuiRenderer::blendRect(int x, int y, int w, int h, uint32_t colour)
     if (x0 + cw > targetWidth) cw = targetWidth - x0;
     if (y0 + ch > targetHeight) ch = targetHeight - y0;
     if (cw <= 0 || ch <= 0) return;
+    // A rectangle mostly covers runs of one colour (a cleared buffer, a
+    // parent's background): reuse the last result while the pixel repeats.
+    uint32_t lastIn = 0, lastOut = blend(colour, 0);
     for (int64_t j = 0; j < ch; j++) {
         uint32_t* row = targetRow(buffer, pitch, (int)(y0 + j)) + x0;
-        for (int64_t i = 0; i < cw; i++) row[i] = blendPixel(colour, row[i]);
+        for (int64_t i = 0; i < cw; i++) {
+            uint32_t d = row[i];
+            if (d != lastIn) {
+                lastIn = d;
+                lastOut = blend(colour, d);
+            }
+            row[i] = lastOut;
+        }
     }
 }
 
@@ -142,13 +156,14 @@ void SoftwareGuiRenderer::blitGlyph(int dx, int dy, int w, int h, const Software
         uint32_t* dst = targetRow(buffer, pitch, dy + j) + dx;
         const uint32_t* s = srcRow;
         int px = phaseX;
+        // Modulated once per source pixel, not per magnified destination pixel.
+        uint32_t m = modulate(*s, colour);
         for (int i = 0; i < w; i++) {
-            uint32_t m = modulatePixel(*s, colour);
             // Alpha 0 leaves the colour; the blend would only clear the alpha byte.
-            dst[i] = (m >> 24) ? blendPixel(m, dst[i]) : (dst[i] & 0x00FFFFFFu);
-            if (++px == sx) {
+            dst[i] = (m >> 24) ? blend(m, dst[i]) : (dst[i] & 0x00FFFFFFu);
+            if (++px == sx && i + 1 < w) {
                 px = 0;
-                s++;
+                m = modulate(*++s, colour);
             }
         }
         if (++py == sy) {
