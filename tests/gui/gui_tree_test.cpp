@@ -41,17 +41,6 @@ void place(GuiBox* b, float l, float t, float r, float bot) { b->paddingRect = G
 
 }  // namespace
 
-TEST(GuiTree, NewBoxDefaults) {
-    GuiBox b;
-    EXPECT_EQ(b.textColour, 0xFFFFFFFFu);
-    EXPECT_EQ(b.borderColour[GuiBottom], 0xFF808080u);
-    EXPECT_EQ(b.textScale, 1);
-    EXPECT_EQ(b.width.mode, GuiLenAuto);
-    EXPECT_EQ(b.margin[GuiLeft].mode, GuiLenUnits);
-    EXPECT_EQ(b.offsetY.mode, GuiLenUnits);
-    EXPECT_EQ(b.bgColour | b.eventMask | (uint32_t)b.commandId | b.flags, 0u);
-}
-
 TEST(GuiTree, MinusOneInsertsBeforeTheLastAndPositionsClamp) {
     GuiBox* p = box("P");
     p->addChild(box("A"), -1);
@@ -213,20 +202,6 @@ TEST_F(GuiRouting, SubtreeStopsOnHandledAndSkipsOnSkipSubtree) {
     answer(b1, 9);
     EXPECT_EQ(route(root, PropagateSubtree, nullptr, &r), "root A B B1 ");
     EXPECT_EQ(r, 9);
-}
-
-TEST_F(GuiRouting, OnlyHandlersWithAMatchingMaskAreAsked) {
-    Recorder* move = new Recorder("m", GuiEvMove, 1);
-    recorders.push_back(move);
-    b->addHandler(move, 0);  // first in the list, but for another kind
-    journal.clear();
-    GuiEvent ev(GuiEvKey);
-    EXPECT_EQ(deliverEvent(b, ev, PropagateDirect), 0);
-    EXPECT_EQ(journal, (std::vector<std::string>{"k:B"}));
-    GuiEvent wheel(GuiEvWheel);
-    journal.clear();
-    EXPECT_EQ(deliverEvent(b, wheel, PropagateDirect), 0);
-    EXPECT_TRUE(journal.empty());
 }
 
 TEST(GuiHitTest, SolidParentShadowsChildAndHiddenBoxesAreSkipped) {

@@ -69,12 +69,6 @@ TEST(SoftwareBlend, EveryChannelIsWithinTwoStepsOfTheTrueMix) {
             }
 }
 
-TEST(SoftwareBlend, ModulationScalesEachChannel) {
-    EXPECT_EQ(modulatePixel(0xFF804020, 0xFFFFFFFF), 0xFF804020u);
-    EXPECT_EQ(modulatePixel(0xFFFFFFFF, 0x80402010), 0x80402010u);
-    EXPECT_EQ(modulatePixel(0xFFFFFFFF, 0x00000000), 0x00000000u);
-}
-
 TEST(SoftwareRects, RoundingClippingAndFrames) {
     Canvas cv(32, 4, false);
     cv.ren.fillRect(10.5f, 0, 20.5f, 1, 0xFFFFFFFF);
