@@ -200,3 +200,69 @@ TEST(LevelTest, BuildPlacesHeroAndKeepsHealth) {
     EXPECT_EQ(cameraPosition.y, 41.0f);
     EXPECT_EQ(cameraFollow[1].y, 41.0f);
 }
+
+// The layouts as listed, block by block with the public fills, on a cleared
+// grid; buildLevel's faster runs must produce the same cells.
+static void referenceLayout(bool a) {
+    memset(levelGrid, 0, LEVEL_CELLS);
+    for (int by = 2; by <= 15; by++)
+        for (int bx = 2; bx <= 253; bx++) fillBackdropBlock(bx, by);
+    void (*frame)(int, int) = a ? fillWallBlock : fillHardBlock;
+    for (int bx = 0; bx <= 255; bx++) frame(bx, 0), frame(bx, 1), frame(bx, 15);
+    for (int by = 2; by <= 15; by++) frame(0, by), frame(1, by), frame(254, by), frame(255, by);
+    if (a) {
+        for (int bx = 2; bx <= 80; bx++)
+            if (bx != 77) fillWallBlock(bx, 6);
+        for (int by = 2; by <= 5; by++) fillWallBlock(10, by), fillWallBlock(20, by), fillWallBlock(30, by);
+        for (int by = 2; by <= 5; by++) {
+            if (by != 3) fillWallBlock(40, by);
+            if (by != 4) fillWallBlock(50, by), fillWallBlock(60, by);
+            if (by != 5) fillWallBlock(70, by);
+            fillWallBlock(80, by);
+        }
+        fillExitBlock(77, 1);
+        return;
+    }
+    fillWallBlock(10, 2);
+    for (int by = 3; by <= 14; by++) fillHardBlock(10, by);
+    fillSlantBlock(12, 2), fillHardBlock(13, 2), fillWallBlock(14, 2);
+    fillSlantBlock(14, 3), fillSlantBlock(15, 4), fillSlantBlock(16, 5), fillSlantBlock(17, 6), fillSlantBlock(18, 7);
+    for (int by = 2; by <= 7; by++) fillHardBlock(19, by);
+    for (int m = 0; m < 4; m++) {
+        int cx = 22 + 6 * m;
+        for (int by = 3; by <= 14; by++) fillHardBlock(cx, by);
+        if (m < 3) {
+            fillWallBlock(cx + 1, 3), fillWallBlock(cx + 1, 7), fillWallBlock(cx + 1, 11);
+            fillWallBlock(cx + 2, 5), fillWallBlock(cx + 2, 9);
+        } else {
+            for (int by = 2; by <= 12; by++) fillPorousBlock(cx + 1, by), fillPorousBlock(cx + 2, by);
+        }
+        for (int by = 2; by <= 12; by++) fillHardBlock(cx + 3, by);
+    }
+    fillSlantBlock(43, 13);
+    for (int k = 0; k < 5; k++) {
+        int r = 2 + 3 * k, s = k % 2 == 0;
+        for (int i = 0; i <= 9; i++) fillHardBlock(44 + s + i, r + 2);
+        if (r != 2) fillWallBlock(s ? 53 : 45, r);
+        fillHardBlock(55, r);
+        if (r != 2) fillHardBlock(55, r + 1);
+        else fillPorousBlock(55, 3);
+        fillHardBlock(55, r + 2);
+        uint32_t e1 = gameRandom.nextU32() % 7, e2;
+        do e2 = gameRandom.nextU32() % 7;
+        while (e2 == e1);
+    }
+    fillExitBlock(58, 3), fillHardBlock(57, 3), fillHardBlock(59, 3);
+    for (int by = 2; by <= 14; by++) fillHardBlock(61, by);
+    for (int bx = 56; bx <= 60; bx++) fillHardBlock(bx, 2);
+}
+
+TEST(LevelTest, BuildMatchesTheLayoutsBlockByBlock) {
+    for (int level : {1, 2}) {
+        buildWithSeed(level, 77);
+        std::vector<uint8_t> built(levelGrid, levelGrid + LEVEL_CELLS);
+        gameRandom.seed(77);
+        referenceLayout(level == 1);
+        EXPECT_EQ(0, memcmp(built.data(), levelGrid, LEVEL_CELLS)) << "level " << level;
+    }
+}
