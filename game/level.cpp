@@ -16,7 +16,12 @@ int levelNumber = 1;
 static bool blockInGrid(int bx, int by) { return bx >= 0 && bx < LEVEL_BLOCKS_X && by >= 0 && by < LEVEL_BLOCKS_Y; }
 
 // Sets a run of n cells along x; every caller keeps the run inside one row.
-static void fillRun(int x, int y, int z, int n, uint8_t value) { memset(levelGrid + levelIndex(x, y, z), value, (size_t)n); }
+static void fillRun(int x, int y, int z, int n, uint8_t value) {
+    uint8_t* p = levelGrid + levelIndex(x, y, z);
+    // Single blocks are most runs; a fixed size lets the compiler store them inline.
+    if (n == BLOCK) memset(p, value, BLOCK);
+    else memset(p, value, (size_t)n);
+}
 
 void fillBackdropBlock(int bx, int by) {
     if (!blockInGrid(bx, by)) return;
@@ -25,14 +30,23 @@ void fillBackdropBlock(int bx, int by) {
         for (int j = 0; j < BLOCK; j++) fillRun(bx * BLOCK, by * BLOCK + j, z, BLOCK, Backdrop);
 }
 
-static void fillSolidBlock(int bx, int by, uint8_t value) {
-    if (!blockInGrid(bx, by)) return;
-    int x = bx * BLOCK, y = by * BLOCK;
+// Bevelled solid blocks bx0..bx1 of one block row. A span fills exactly the
+// cells its blocks would one by one, in long runs instead of 16-byte ones.
+static void fillSolidSpan(int bx0, int bx1, int by, uint8_t value) {
+    if (bx0 < 0) bx0 = 0;
+    if (bx1 > LEVEL_BLOCKS_X - 1) bx1 = LEVEL_BLOCKS_X - 1;
+    if (by < 0 || by >= LEVEL_BLOCKS_Y || bx0 > bx1) return;
+    int y = by * BLOCK;
     // The front two layers are bevelled: no two leftmost columns, no two top rows.
     for (int z = 0; z < 2; z++)
-        for (int j = 0; j < BLOCK - 2; j++) fillRun(x + 2, y + j, z, BLOCK - 2, value);
+        for (int j = 0; j < BLOCK - 2; j++)
+            for (int bx = bx0; bx <= bx1; bx++) fillRun(bx * BLOCK + 2, y + j, z, BLOCK - 2, value);
     for (int z = 2; z < LEVEL_SIZE_Z; z++)
-        for (int j = 0; j < BLOCK; j++) fillRun(x, y + j, z, BLOCK, value);
+        for (int j = 0; j < BLOCK; j++) fillRun(bx0 * BLOCK, y + j, z, (bx1 - bx0 + 1) * BLOCK, value);
+}
+
+static void fillSolidBlock(int bx, int by, uint8_t value) {
+    if (blockInGrid(bx, by)) fillSolidSpan(bx, bx, by, value);
 }
 
 void fillWallBlock(int bx, int by) { fillSolidBlock(bx, by, Wall); }
@@ -46,8 +60,10 @@ void fillPorousBlock(int bx, int by) {
         for (int y = 0; y < BLOCK; y += 2)
             for (int x = 0; x < BLOCK; x += 2) {
                 if ((gameRandom.nextU32() & 3) == 0) continue;
-                for (int dz = 0; dz < 2; dz++)
-                    for (int dy = 0; dy < 2; dy++) fillRun(x0 + x, y0 + y + dy, z + dz, 2, Wall);
+                uint8_t* p = levelGrid + levelIndex(x0 + x, y0 + y, z);
+                p[0] = p[1] = p[LEVEL_STRIDE_Y] = p[LEVEL_STRIDE_Y + 1] = Wall;
+                p += LEVEL_STRIDE_Z;
+                p[0] = p[1] = p[LEVEL_STRIDE_Y] = p[LEVEL_STRIDE_Y + 1] = Wall;
             }
 }
 
@@ -62,6 +78,22 @@ void fillSlantBlock(int bx, int by) {
         }
 }
 
+// fillBackdropBlock over blocks 2..253 of rows 2..15, on a cleared grid:
+// the two deepest layers are one run per row, the checkerboard layers 16
+// and 17 are copied from a prepared row.
+static void fillBackdropRows() {
+    const int x0 = 2 * BLOCK, n = 252 * BLOCK;
+    static uint8_t pattern[2][LEVEL_SIZE_X];
+    for (int parity = 0; parity < 2; parity++)
+        for (int x = 0; x < LEVEL_SIZE_X; x++) pattern[parity][x] = ((x / BLOCK + parity) & 1) ? Backdrop : Empty;
+    for (int by = 2; by <= 15; by++)
+        for (int j = 0; j < BLOCK; j++) {
+            int y = by * BLOCK + j;
+            for (int z = 16; z < 18; z++) memcpy(levelGrid + levelIndex(x0, y, z), pattern[by & 1] + x0, (size_t)n);
+            for (int z = 18; z < 20; z++) fillRun(x0, y, z, n, Backdrop);
+        }
+}
+
 //---------------------------------------------------------------------------
 // Layouts
 //---------------------------------------------------------------------------
@@ -69,19 +101,17 @@ void fillSlantBlock(int bx, int by) {
 // A corridor four blocks high under a long ceiling, cut by pillars and by
 // walls with one-block gaps; the exit pad lies in the floor at block 77.
 static void buildLayoutA() {
-    for (int bx = 0; bx < LEVEL_BLOCKS_X; bx++) {
-        fillWallBlock(bx, 0);
-        fillWallBlock(bx, 1);
-        fillWallBlock(bx, 15);
-    }
+    // Adjacent blocks of one row go in spans; none of these fills overlap,
+    // so their order does not matter.
+    fillSolidSpan(0, 255, 0, Wall);
+    fillSolidSpan(0, 255, 1, Wall);
+    fillSolidSpan(0, 255, 15, Wall);
     for (int by = 2; by <= 15; by++) {
-        fillWallBlock(0, by);
-        fillWallBlock(1, by);
-        fillWallBlock(254, by);
-        fillWallBlock(255, by);
+        fillSolidSpan(0, 1, by, Wall);
+        fillSolidSpan(254, 255, by, Wall);
     }
-    for (int bx = 2; bx <= 80; bx++)
-        if (bx != 77) fillWallBlock(bx, 6);
+    fillSolidSpan(2, 76, 6, Wall);  // the ceiling, open at block 77
+    fillSolidSpan(78, 80, 6, Wall);
     for (int by = 2; by <= 5; by++) {
         fillWallBlock(10, by);
         fillWallBlock(20, by);
@@ -102,16 +132,12 @@ static void buildLayoutA() {
 // An indestructible frame, climbing shafts, a digging shaft, a zig-zag of
 // platforms with two robots each and a walled exit pocket.
 static void buildLayoutB() {
-    for (int bx = 0; bx < LEVEL_BLOCKS_X; bx++) {
-        fillHardBlock(bx, 0);
-        fillHardBlock(bx, 1);
-        fillHardBlock(bx, 15);
-    }
+    fillSolidSpan(0, 255, 0, Hard);
+    fillSolidSpan(0, 255, 1, Hard);
+    fillSolidSpan(0, 255, 15, Hard);
     for (int by = 2; by <= 15; by++) {
-        fillHardBlock(0, by);
-        fillHardBlock(1, by);
-        fillHardBlock(254, by);
-        fillHardBlock(255, by);
+        fillSolidSpan(0, 1, by, Hard);
+        fillSolidSpan(254, 255, by, Hard);
     }
     fillWallBlock(10, 2);
     for (int by = 3; by <= 14; by++) fillHardBlock(10, by);
@@ -145,7 +171,7 @@ static void buildLayoutB() {
         int s = (k % 2 == 0) ? 1 : 0;
         // At r = 14 the platform and the top column block fall on row 16,
         // outside the grid; the fills skip them.
-        for (int i = 0; i < 10; i++) fillHardBlock(44 + s + i, r + 2);
+        fillSolidSpan(44 + s, 53 + s, r + 2, Hard);
         if (r != 2) fillWallBlock(s ? 53 : 45, r);
         fillHardBlock(55, r);
         if (r != 2) fillHardBlock(55, r + 1);
@@ -163,7 +189,7 @@ static void buildLayoutB() {
     fillHardBlock(57, 3);
     fillHardBlock(59, 3);
     for (int by = 2; by <= 14; by++) fillHardBlock(61, by);
-    for (int bx = 56; bx <= 60; bx++) fillHardBlock(bx, 2);
+    fillSolidSpan(56, 60, 2, Hard);
 }
 
 void buildLevel() {
@@ -175,8 +201,7 @@ void buildLevel() {
     levelPalette[Exit] = 0xFFFFDD11u;
     levelPalette[Hard] = 0xFF666666u;
 
-    for (int by = 2; by <= 15; by++)
-        for (int bx = 2; bx <= 253; bx++) fillBackdropBlock(bx, by);
+    fillBackdropRows();
 
     // A build replaces the level's robots; callers may already have emptied
     // the list, and emptying keeps its storage.
