@@ -2,12 +2,6 @@
 #include <cstring>
 #include "settings.h"
 
-bool optFullscreen;
-bool optAntiAlias;
-bool optVSync = true;
-bool optFastVoxels;
-int32_t optWidth, optHeight;
-
 void readSettings(int argc, const char* const* argv) {
     DisplayFlags f = readDisplayFlags();
     optFullscreen = f.fullscreen;

@@ -2,14 +2,7 @@
 // "flags" and then the command line.
 #pragma once
 #include <cstdint>
-
-extern bool optFullscreen;  // start as a full-screen window
-extern bool optAntiAlias;   // multisampled scene
-extern bool optVSync;       // present waits for the vertical retrace
-extern bool optFastVoxels;  // level cubes drawn with their front face only
-// Requested client size (0 = not given); after the window exists, the
-// actual client size.
-extern int32_t optWidth, optHeight;
+#include "display_options.h"
 
 // Defaults, then "flags", then the arguments after the program name in
 // order: "-720", "-360", "-aa", "-noaa", "-vs", "-novs", "-fullscr", "-win".

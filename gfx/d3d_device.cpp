@@ -4,10 +4,6 @@
 SDL_GLContext d3d = nullptr;
 DeviceState device;
 
-bool optAntiAlias = false;
-bool optVSync = true;
-bool isFullscreen = false;
-
 int deviceWidth() { return d3d ? device.width : 0; }
 int deviceHeight() { return d3d ? device.height : 0; }
 int deviceSampleCount() { return device.samples; }

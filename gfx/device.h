@@ -10,16 +10,14 @@
 #pragma once
 #include <SDL.h>
 #include <cstdint>
+#include "display_options.h"
 
 //---------------------------------------------------------------------------
 // Options and device state
 //---------------------------------------------------------------------------
 
-// Read by initDevice and resizeDevice; the game program sets them from
-// "flags" and the command line before initDevice.
-extern bool optAntiAlias;  // multisampled scene surfaces; default off
-extern bool optVSync;      // wait for one refresh when presenting; default on
-extern bool isFullscreen;  // current presentation mode; written by resizeDevice
+// optAntiAlias, optVSync and isFullscreen (display_options.h) are read by
+// initDevice and resizeDevice; resizeDevice writes isFullscreen.
 
 // Current back buffer size in pixels (0 without a device); also the size of
 // every screen-sized resource.
