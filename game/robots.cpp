@@ -1,9 +1,9 @@
 // robots: spawning, the walking step and damage.
 #include "robots.h"
 #include "hero.h"
+#include "shots.h"
 
 DynArray<Robot> robots;
-void (*robotDebris)(Vec4 position, float halfWidth, float height, uint32_t colour) = nullptr;
 
 static void updateRobotModel(Robot& r) { r.model = yawMat4(r.facingRight ? 90.0f : -90.0f, r.position); }
 
@@ -60,5 +60,5 @@ void robotsStep(float dt) {
 void damageRobot(Robot& r, int amount) {
     if (r.health <= 0) return;
     r.health -= amount;
-    if (r.health <= 0 && robotDebris) robotDebris(r.position, 6, 14, 0xFFC8C8C8u);
+    if (r.health <= 0) spawnDebris(r.position, 6, 14, 0xFFC8C8C8u);
 }

@@ -39,7 +39,3 @@ void robotSubStep(Robot& robot, float h);
 // Takes hit points; the robot that dies bursts once and stays in the list,
 // still an obstacle, until the next robotsStep removes it.
 void damageRobot(Robot& robot, int amount);
-
-// The burst of a dying robot: (position, half-width 6, height 14, grey).
-// Shots and debris install their spawner here; null means no debris yet.
-extern void (*robotDebris)(Vec4 position, float halfWidth, float height, uint32_t colour);

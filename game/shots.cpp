@@ -11,11 +11,6 @@ DynArray<Particle> particles;
 int32_t wallDestruction = 2;
 float fireRate = 10.0f;
 
-// Robots burst through the same debris as the hero.
-static struct RobotDebrisHook {
-    RobotDebrisHook() { robotDebris = spawnDebris; }
-} robotDebrisHook;
-
 //---------------------------------------------------------------------------
 // Shots
 //---------------------------------------------------------------------------

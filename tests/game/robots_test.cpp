@@ -4,6 +4,7 @@
 #include "hero.h"
 #include "level.h"
 #include "robots.h"
+#include "shots.h"
 
 // Floor top at y = 32 between walls at x < 64 and x >= 256.
 class RobotsTest : public ::testing::Test {
@@ -13,7 +14,6 @@ protected:
         robots.clear();
         hero.health = 0;
         hero.touched = 0;
-        robotDebris = nullptr;
         fill(0, 0, 400, 31);
         fill(0, 32, 63, 100);
         fill(256, 32, 400, 100);
@@ -93,21 +93,19 @@ TEST_F(RobotsTest, FallenAndKilledRobotsAreRemovedInTheSamePass) {
     EXPECT_NEAR(robots[0].previousPosition.x, 168.0f, 1e-4f);
 }
 
-static int bursts = 0;
-static void countBurst(Vec4, float halfWidth, float height, uint32_t colour) {
-    EXPECT_EQ(halfWidth, 6.0f);
-    EXPECT_EQ(height, 14.0f);
-    EXPECT_EQ(colour, 0xFFC8C8C8u);
-    bursts++;
-}
-
 TEST_F(RobotsTest, SecondHitOnADeadRobotIsAbsorbed) {
-    robotDebris = countBurst;
-    bursts = 0;
+    particles.clear();
     spawnRobot(8, 2);
     damageRobot(robots[0], 1);
     damageRobot(robots[0], 1);
-    EXPECT_EQ(bursts, 1);
+    // One grey burst of 200 debris voxels from the robot's box.
+    ASSERT_EQ(particles.num, 200);
+    for (const Particle& p : particles) {
+        EXPECT_EQ(p.colour, 0xFFC8C8C8u);
+        EXPECT_LE(fabsf(p.position.x - 136), 6.0f);
+        EXPECT_GE(p.position.y, 32.0f);
+        EXPECT_LE(p.position.y, 46.0f);
+    }
     // Still an obstacle until the next step removes it.
     Robot* found = nullptr;
     overlapRobots(nullptr, vec4(140, 35, 0, 1), vec4(144, 39, 20, 1), &found);
