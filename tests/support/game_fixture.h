@@ -53,6 +53,7 @@ protected:
     }
     // Puts the pointer on the screen pixel that shows world point p.
     void pointAt(Vec4 p) {
+        updateStepCamera();  // the view the next step will aim through
         Vec4 c = transform({p.x, p.y, p.z, 1}, camera.stepViewProjection);
         float W = (float)camera.width, H = (float)camera.height;
         float mx = (c.x / c.w + 1) * W / 2;
