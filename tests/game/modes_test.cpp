@@ -143,3 +143,27 @@ TEST(Progress, NewGameResetsAndUpgradesRaise) {
     EXPECT_EQ(wallDestruction, 2);
     EXPECT_EQ(hero.health, 4);
 }
+
+TEST(WorldResources, SpritesLoadBesideTheProgramAndAreReleased) {
+    initAppPath();
+    testing::internal::CaptureStdout();
+    initWorld();
+    std::string log = testing::internal::GetCapturedStdout();
+    EXPECT_NE(log.find("hero_body.png' ok"), std::string::npos) << log;
+    EXPECT_NE(log.find("robot1.png' ok"), std::string::npos);
+    ASSERT_NE(heroSprites.heart, nullptr);
+    ASSERT_NE(robotSprite, nullptr);
+    releaseWorld();
+    EXPECT_EQ(heroSprites.body, nullptr);
+    EXPECT_EQ(robotSprite, nullptr);
+    releaseWorld();  // twice is harmless
+}
+
+TEST(WorldResourcesDeathTest, MissingSpritesAreFatal) {
+    EXPECT_EXIT(
+        {
+            strcpy(appPath, "/nonexistent/");
+            initWorld();
+        },
+        ::testing::ExitedWithCode(100), "can't load hero voxel sprites");
+}
