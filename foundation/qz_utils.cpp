@@ -40,6 +40,13 @@ const char* programTitle() { return titleText; }
 void setShutdownSequence(void (*shutdown)()) { shutdownSequence = shutdown; }
 void setErrorBoxHandler(void (*show)(const char*, const char*)) { errorBoxHandler = show; }
 
+void runShutdownSequence() {
+    static bool done = false;
+    if (done || !shutdownSequence) return;
+    done = true;
+    shutdownSequence();
+}
+
 void showErrorBox(const char* text) {
     logMessage("ERROR: %s", text);
     FixedString<256> caption;
@@ -78,7 +85,7 @@ void fatalError(const char* fmt, ...) {
     va_end(args);
 
     showErrorBox(text);
-    if (shutdownSequence) shutdownSequence();
+    runShutdownSequence();
     fflush(stdout);
     exit(100);
 }

@@ -31,6 +31,9 @@ void showErrorBox(const char* text);
 void setProgramTitle(const char* title);
 const char* programTitle();
 void setShutdownSequence(void (*shutdown)());
+// Runs the program's shutdown sequence once (later calls do nothing); used
+// by an orderly quit from inside the program.
+void runShutdownSequence();
 // The platform layer supplies the actual message box.
 void setErrorBoxHandler(void (*show)(const char* caption, const char* text));
 

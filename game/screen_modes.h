@@ -1,25 +1,59 @@
 // screen_modes: the upgrade screen between levels and the end-of-demo
-// screen. Their screens come with the GUI; until then entering them only
-// marks where the run is.
+// screen. Each screen exists only while its mode is current: built in
+// enter, destroyed in the first update after another mode took over.
 #pragma once
 #include "game_mode.h"
+#include "gui.h"
+#include "qz_dynArray.h"
 
-class UpgradeGameMode : public GameMode {
+class Upgrade;
+
+class UpgradeGameMode : public GameMode, public GuiEventHandler {
 public:
-    void enter(GameMode*) override {}
+    GuiScreen* scr = nullptr;
+
+    UpgradeGameMode() : GuiEventHandler(GuiEvCommand) {}
+    void enter(GameMode* previous) override;
     void leave(GameMode*) override {}
-    void update(float) override {}
+    void update(float dt) override;
     void renderScene(float) override {}
-    void renderOverlay(float) override {}
-    void onResize() override {}
+    void renderOverlay(float t) override;
+    void onResize() override;
+    // "GO!" (1), "+" of row i (10 + 2i), "-" of row i (11 + 2i).
+    int32_t handle(GuiEvent& event, GuiBox* box, int mode) override;
 };
 
-class EndDemoGameMode : public GameMode {
+class EndDemoGameMode : public GameMode, public GuiEventHandler {
 public:
-    void enter(GameMode*) override {}
+    GuiScreen* scr = nullptr;
+
+    EndDemoGameMode() : GuiEventHandler(GuiEvCommand) {}
+    void enter(GameMode* previous) override;
     void leave(GameMode*) override {}
-    void update(float) override {}
+    void update(float dt) override;
     void renderScene(float) override {}
-    void renderOverlay(float) override {}
-    void onResize() override {}
+    void renderOverlay(float t) override;
+    void onResize() override;
+    // "Restart" (1): a new game; "Quit" (2): shutdown and exit code 0.
+    int32_t handle(GuiEvent& event, GuiBox* box, int mode) override;
 };
+
+// The upgrade screen's state for this visit, rebuilt on every entry.
+struct UpgradeScreenState {
+    DynArray<Upgrade*> offeredUpgrades;  // in table order: affordable and still upgradable at entry
+    DynArray<int32_t> chosen;            // 1 when picked on this visit
+    int32_t pendingPoints;               // upgradePoints minus the picked costs
+    GuiBox* pointsBox;
+    DynArray<GuiBox*> nameBoxes, costBoxes, plusButtons, minusButtons;
+};
+extern UpgradeScreenState upgradeScreen;
+
+GuiBox* buildUpgradeScreen();
+void refreshUpgradeScreen();
+GuiBox* buildEndDemoScreen();
+
+// The address the end screen shows.
+extern const char* const gameWebAddress;
+
+UpgradeGameMode& upgradeModeObject();
+EndDemoGameMode& endDemoModeObject();

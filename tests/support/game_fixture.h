@@ -3,7 +3,11 @@
 #pragma once
 #include <gtest/gtest.h>
 #include "camera.h"
+#include "fake_gui_renderer.h"
 #include "fake_input_platform.h"
+#include "gui_behaviour.h"
+#include "screen_build.h"
+#include "screen_modes.h"
 #include "game_step.h"
 #include "hero.h"
 #include "hero_step.h"
@@ -17,9 +21,14 @@
 class GameTest : public ::testing::Test {
 protected:
     FakeInputPlatform input;
+    FakeGuiRenderer gui;  // measures text as 6 x 8 pixels per character
     static constexpr float dt = 0.05f;
 
     void SetUp() override {
+        gui.w = 1280;
+        gui.h = 720;
+        gameGuiRenderer = &gui;
+        registerStandardBehaviours();
         inputInit(&input);
         inputEndStep();
         testing::internal::CaptureStdout();
@@ -34,6 +43,22 @@ protected:
     void TearDown() override {
         setGameMode(nullptr);
         inputEndStep();
+        // Screens normally go in the update after their mode was left.
+        delete upgradeModeObject().scr;
+        upgradeModeObject().scr = nullptr;
+        delete endDemoModeObject().scr;
+        endDemoModeObject().scr = nullptr;
+    }
+
+    // A left click in the middle of a laid-out box, queued for the next step.
+    void clickBox(GuiBox* box) {
+        float x = (box->paddingRect.left + box->paddingRect.right) / 2;
+        float y = (box->paddingRect.top + box->paddingRect.bottom) / 2;
+        pushInput(InputMove, 0, 0, 0, x, y);
+        input.held[VK_LBUTTON] = true;
+        pushInput(InputButtonDown, VK_LBUTTON, 0, 0, x, y);
+        input.held[VK_LBUTTON] = false;
+        pushInput(InputButtonUp, VK_LBUTTON, 0, 0, x, y);
     }
 
     // One fixed step as the main loop runs it, then the camera placement a
