@@ -319,12 +319,6 @@ void setWireframe(bool on) { glPolygonMode(GL_FRONT_AND_BACK, on ? GL_LINE : GL_
 // Transforms
 //---------------------------------------------------------------------------
 
-Float4x4 identityMatrix() {
-    Float4x4 m = {};
-    for (int i = 0; i < 4; i++) m.m[i][i] = 1;
-    return m;
-}
-
 Float4x4 multiply(const Float4x4& a, const Float4x4& b) {
     Float4x4 r;
     for (int i = 0; i < 4; i++)

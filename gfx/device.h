@@ -11,6 +11,7 @@
 #include <SDL.h>
 #include <cstdint>
 #include "display_options.h"
+#include "qz_math.h"
 
 //---------------------------------------------------------------------------
 // Options and device state
@@ -207,11 +208,10 @@ void setDepthTest(bool on);
 void setDepthWrite(bool on);
 void setWireframe(bool on);
 
-struct Float4x4 {
-    float m[4][4];  // row-vector convention: m[3] is the translation
-};
+// The system's one matrix type (row-vector convention: m[3] is the
+// translation); identityMatrix comes with it.
+typedef Mat4 Float4x4;
 Float4x4 multiply(const Float4x4& a, const Float4x4& b);  // a then b
-Float4x4 identityMatrix();
 
 void setViewTransform(const Float4x4& matrix);
 void setProjectionTransform(const Float4x4& matrix);

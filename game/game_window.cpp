@@ -1,0 +1,103 @@
+// game_window: the window procedure of the game.
+#include "game_window.h"
+#include "device.h"
+#include "input.h"
+#include "main_loop.h"
+
+GameWindowState gameWindow;
+SdlInputPlatform gameInput;
+
+// Pointer positions are clamped to the back buffer.
+static void updateInputClamp() {
+    gameInput.clampWidth = deviceWidth() > 0 ? deviceWidth() : 1;
+    gameInput.clampHeight = deviceHeight() > 0 ? deviceHeight() : 1;
+    gameInput.fullscreen = isFullscreen;
+}
+
+void toggleFullscreen() {
+    SDL_Window* w = gameWindow.window;
+    int targetW = 0, targetH = 0;
+    if (!isFullscreen) {
+        SDL_GetWindowPosition(w, &gameWindow.savedX, &gameWindow.savedY);
+        SDL_GetWindowSize(w, &gameWindow.savedWidth, &gameWindow.savedHeight);
+    } else {
+        targetW = gameWindow.savedWidth;
+        targetH = gameWindow.savedHeight;
+        if (targetW == 0 || targetH == 0) {
+            // Started full screen: come back at half the screen.
+            targetW = deviceWidth() / 2;
+            targetH = deviceHeight() / 2;
+        }
+    }
+    bool wasFullscreen = isFullscreen;
+    if (!resizeDevice(targetW, targetH, !isFullscreen)) return;
+    if (wasFullscreen && !isFullscreen) {
+        SDL_SetWindowSize(w, targetW, targetH);
+        if (gameWindow.savedWidth > 0) SDL_SetWindowPosition(w, gameWindow.savedX, gameWindow.savedY);
+        else SDL_SetWindowPosition(w, 0, 0);
+    }
+    updateInputClamp();
+}
+
+static void updateActivity() { gameWindow.windowActive = gameWindow.focused && !gameWindow.minimized; }
+
+void windowProc(const PlatformMessage& msg) {
+    switch (msg.kind) {
+        case MsgQuit:
+            gameWindow.windowActive = false;
+            quitRequested = true;
+            break;
+        case MsgSize:
+            if (!gameWindow.minimized && !isFullscreen && msg.width > 0 && msg.height > 0)
+                resizeDevice(msg.width, msg.height, false);
+            updateInputClamp();
+            break;
+        case MsgActivate:
+            gameWindow.focused = msg.active;
+            updateActivity();
+            break;
+        case MsgMinimize:
+            gameWindow.minimized = msg.minimized;
+            updateActivity();
+            break;
+        case MsgKeyDown: {
+            bool alt = (SDL_GetModState() & KMOD_ALT) != 0;
+            if (alt && msg.vk == VK_F4) {
+                gameWindow.windowActive = false;
+                quitRequested = true;
+                break;
+            }
+            if (alt && msg.vk == VK_RETURN) {
+                if (!msg.repeat) toggleFullscreen();
+                break;
+            }
+            pushInput(InputKeyDown, (uint32_t)msg.vk, msg.scanCode, msg.repeat ? InputFlagRepeat : 0, -1, -1);
+            break;
+        }
+        case MsgKeyUp:
+            pushInput(InputKeyUp, (uint32_t)msg.vk, msg.scanCode, 0, -1, -1);
+            break;
+        case MsgMouseMove:
+            pushInput(InputMove, 0, 0, 0, msg.x, msg.y);
+            break;
+        case MsgButtonDown:
+            pushInput(InputButtonDown, (uint32_t)msg.vk, 0, 0, msg.x, msg.y);
+            break;
+        case MsgButtonUp:
+            pushInput(InputButtonUp, (uint32_t)msg.vk, 0, 0, msg.x, msg.y);
+            break;
+        case MsgWheel:
+            pushInput(InputWheel, (uint32_t)msg.wheel, 0, 0, msg.x, msg.y);
+            break;
+    }
+}
+
+void pumpWindowMessages() {
+    updateInputClamp();
+    PlatformMessage msg;
+    while (pollPlatformMessage(gameWindow.window, &msg)) windowProc(msg);
+    // Our own crosshair replaces the pointer over the active window.
+    bool over = gameInput.cursorOverWindow() || isFullscreen;
+    bool hide = gameWindow.windowActive && over && gameWindow.gameReady;
+    SDL_ShowCursor(hide ? SDL_DISABLE : SDL_ENABLE);
+}

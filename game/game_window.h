@@ -1,0 +1,24 @@
+// game_window: the game program's window: its procedure over the platform
+// layer's messages, activity and cursor, and the Alt+Enter switch.
+#pragma once
+#include <SDL.h>
+#include "sdl_platform.h"
+
+struct GameWindowState {
+    SDL_Window* window;
+    bool windowActive;  // focused and not minimised
+    bool focused, minimized;
+    bool gameReady;     // the scene is up: the cursor may be hidden
+    // The window before the last switch to full screen; zero until then.
+    int savedX, savedY, savedWidth, savedHeight;
+};
+
+extern GameWindowState gameWindow;
+extern SdlInputPlatform gameInput;
+
+// Handles one message: input records, resizes, activity, Alt+Enter,
+// Alt+F4 and the close that ends the main loop.
+void windowProc(const PlatformMessage& msg);
+// Takes every waiting message, then shows or hides the cursor.
+void pumpWindowMessages();
+void toggleFullscreen();

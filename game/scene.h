@@ -1,0 +1,38 @@
+// scene: what one frame draws and in which order. The current mode's scene
+// goes into the device's scene surfaces, is resolved into the screen-sized
+// scene image, copied to the back buffer through the post-effect, and the
+// mode's overlay, the crosshair and the performance overlay are drawn on top
+// through the text layer.
+#pragma once
+#include "services.h"
+
+// The drawing half of the game's services: the level's voxel cache and the
+// world drawing of the modes. The program derives from it to add the window
+// services (screenshot, focus, overlay switch) and installs it with
+// setGameServices before initScene, since initScene builds the world.
+class RenderServices : public GameServices {
+public:
+    void createVoxelCache() override;
+    void destroyVoxelCache() override;
+    void invalidateVoxelCache() override;
+    void invalidateVoxelCacheRect(int x0, int y0, int x1, int y1) override;
+    void worldRender(float t) override;
+    void elevatorRender(float t) override;
+    void gameOverOverlay() override;
+};
+
+// After initDevice and initFont: scene image, post-effect, debug drawer,
+// pixel scale, cube renderer, world, new game and the play mode. Registers
+// drawScene and onDeviceResized with the device layer.
+void initScene();
+void shutdownScene();
+// After every successful device resize: font scale, pixel scale, voxel
+// cache, and the current mode's onResize.
+void onDeviceResized();
+void drawScene(float dt);
+void applyPostEffect();
+// (x, y) in 2D pixels from the bottom-left.
+void drawCrosshair(int x, int y);
+
+// Drawn last over each frame when set (the performance overlay).
+extern void (*sceneOverlayDrawer)();

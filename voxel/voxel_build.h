@@ -1,0 +1,151 @@
+// voxel_build: which cubes a voxel box or a chunk of the level turns into.
+// GL-free, so the choices (hidden voxels, 2 x 2 x 2 merging, mirroring, the
+// instance record's bit fields) are tested without a device; the cube
+// renderer hands these walkers an emitter that writes into device buffers.
+#pragma once
+#include <cstdint>
+
+#pragma pack(push, 1)
+// One cube of an instanced draw; positions in 1/16 voxel units.
+struct CubeInstance {
+    int16_t xLow;   // X bits 0-14; bit 15 set = a 2 x 2 x 2 block
+    int16_t y, z;
+    int16_t xHigh;  // X >> 15
+    uint32_t colour;
+};
+#pragma pack(pop)
+static_assert(sizeof(CubeInstance) == 12, "instances are 12 bytes");
+
+enum { CUBE_BLOCK_BIT = 0x8000 };
+
+// Bit fields rather than % and /: sprites sit at negative offsets, and a
+// negative remainder would set the block bit and throw the cube far away.
+inline CubeInstance cubeInstance(int X, int Y, int Z, uint32_t colour) {
+    CubeInstance c;
+    c.xLow = (int16_t)(X & 0x7FFF);
+    c.y = (int16_t)Y;
+    c.z = (int16_t)Z;
+    c.xHigh = (int16_t)(X >> 15);
+    c.colour = colour;
+    return c;
+}
+
+// X rebuilt from both fields, without the block bit.
+inline int cubeInstanceX(const CubeInstance& c) { return ((int)c.xLow & 0x7FFF) + (int)c.xHigh * 32768; }
+inline bool cubeInstanceIsBlock(const CubeInstance& c) { return ((uint16_t)c.xLow & CUBE_BLOCK_BIT) != 0; }
+
+// The visible voxels of a box as unit cubes at ((x0 + i) 16, (y0 + j) 16,
+// (z0 + k) 16). Flags: 1/2/4 mirror X/Y/Z; then 8 swaps the X and Y steps,
+// 16 the Y and Z steps, 32 the Z and X steps (equal extents required).
+// A voxel inside the box whose six neighbours are all filled is skipped.
+template <class Emit>
+void visitVoxelBox(const uint8_t* grid, int strideX, int strideY, int strideZ, int nx, int ny, int nz,
+                   const uint32_t* palette, int x0, int y0, int z0, int flags, Emit&& emit) {
+    if (nx <= 0 || ny <= 0 || nz <= 0) return;
+    long sX = strideX, sY = strideY, sZ = strideZ;
+    const uint8_t* start = grid;
+    if (flags & 1) {
+        start += (long)(nx - 1) * sX;
+        sX = -sX;
+    }
+    if (flags & 2) {
+        start += (long)(ny - 1) * sY;
+        sY = -sY;
+    }
+    if (flags & 4) {
+        start += (long)(nz - 1) * sZ;
+        sZ = -sZ;
+    }
+    long t;
+    if (flags & 8) t = sX, sX = sY, sY = t;
+    if (flags & 16) t = sY, sY = sZ, sZ = t;
+    if (flags & 32) t = sZ, sZ = sX, sX = t;
+
+    for (int k = 0; k < nz; k++) {
+        bool innerK = k > 0 && k < nz - 1;
+        for (int j = 0; j < ny; j++) {
+            bool innerJK = innerK && j > 0 && j < ny - 1;
+            const uint8_t* row = start + k * sZ + j * sY;
+            for (int i = 0; i < nx; i++) {
+                const uint8_t* p = row + i * sX;
+                uint8_t v = *p;
+                if (!v) continue;
+                if (innerJK && i > 0 && i < nx - 1 && p[sX] && p[-sX] && p[sY] && p[-sY] && p[sZ] && p[-sZ])
+                    continue;
+                emit(cubeInstance((x0 + i) * 16, (y0 + j) * 16, (z0 + k) * 16, palette[v]));
+            }
+        }
+    }
+}
+
+// A grid of palette indices (0 = empty) as the chunk builder reads it.
+struct VoxelGridView {
+    const uint8_t* grid;
+    int strideX, strideY, strideZ;
+    int sizeX, sizeY, sizeZ;
+    const uint32_t* palette;
+};
+
+enum { VOXEL_CHUNK = 16 };  // chunk width and height in voxels; a chunk spans all of Z
+
+// Instance of a level voxel (or of a block at its corner): X counted in
+// 2048-voxel pages so that the whole 4096-voxel width fits.
+inline CubeInstance chunkInstance(int x, int y, int z, uint32_t colour, bool block) {
+    CubeInstance c;
+    c.xLow = (int16_t)((x & 2047) * 16 | (block ? CUBE_BLOCK_BIT : 0));
+    c.y = (int16_t)(y * 16);
+    c.z = (int16_t)((z & 4095) * 16);
+    c.xHigh = (int16_t)(x >> 11);
+    c.colour = colour;
+    return c;
+}
+
+// The cubes of chunk (cx, cy): uniform 2 x 2 x 2 blocks merge into one
+// double-size cube, and voxels or blocks buried on every side are skipped.
+// A block that reaches past the grid (odd sizes) is taken voxel by voxel,
+// and the voxels outside are not read.
+template <class Emit>
+void buildVoxelChunk(const VoxelGridView& g, int cx, int cy, Emit&& emit) {
+    const long sX = g.strideX, sY = g.strideY, sZ = g.strideZ;
+    // Corners of the block in visiting order, as (dx, dy, dz).
+    static const int8_t order[8][3] = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0},
+                                       {0, 0, 1}, {1, 0, 1}, {1, 1, 1}, {0, 1, 1}};
+    auto at = [&](int x, int y, int z) { return g.grid[x * sX + y * sY + z * sZ]; };
+    auto hidden = [&](int x, int y, int z, const uint8_t* p) {
+        return x > 0 && x < g.sizeX - 1 && y > 0 && y < g.sizeY - 1 && z > 0 && z < g.sizeZ - 1 && p[sX] &&
+               p[-sX] && p[sY] && p[-sY] && p[sZ] && p[-sZ];
+    };
+    int xEnd = VOXEL_CHUNK * cx + VOXEL_CHUNK, yEnd = VOXEL_CHUNK * cy + VOXEL_CHUNK;
+    if (xEnd > g.sizeX) xEnd = g.sizeX;
+    if (yEnd > g.sizeY) yEnd = g.sizeY;
+    for (int z = 0; z < g.sizeZ; z += 2) {
+        for (int y = VOXEL_CHUNK * cy; y < yEnd; y += 2) {
+            for (int x = VOXEL_CHUNK * cx; x < xEnd; x += 2) {
+                const uint8_t* p = g.grid + x * sX + y * sY + z * sZ;
+                bool whole = x + 1 < g.sizeX && y + 1 < g.sizeY && z + 1 < g.sizeZ;
+                uint8_t v = *p;
+                if (whole && p[sX] == v && p[sY] == v && p[sX + sY] == v && p[sZ] == v && p[sX + sZ] == v &&
+                    p[sY + sZ] == v && p[sX + sY + sZ] == v) {
+                    if (!v) continue;
+                    bool buried = x > 0 && x + 2 < g.sizeX && y > 0 && y + 2 < g.sizeY && z > 0 && z + 2 < g.sizeZ;
+                    if (buried) {
+                        // The 24 voxels touching the block's six faces from outside.
+                        for (int a = 0; a < 2 && buried; a++)
+                            for (int b = 0; b < 2 && buried; b++)
+                                buried = at(x - 1, y + a, z + b) && at(x + 2, y + a, z + b) &&
+                                         at(x + a, y - 1, z + b) && at(x + a, y + 2, z + b) &&
+                                         at(x + a, y + b, z - 1) && at(x + a, y + b, z + 2);
+                    }
+                    if (!buried) emit(chunkInstance(x, y, z, g.palette[v], true));
+                    continue;
+                }
+                for (const int8_t* d : order) {
+                    int vx = x + d[0], vy = y + d[1], vz = z + d[2];
+                    if (vx >= g.sizeX || vy >= g.sizeY || vz >= g.sizeZ) continue;
+                    const uint8_t* q = g.grid + vx * sX + vy * sY + vz * sZ;
+                    if (*q && !hidden(vx, vy, vz, q)) emit(chunkInstance(vx, vy, vz, g.palette[*q], false));
+                }
+            }
+        }
+    }
+}
