@@ -65,12 +65,14 @@ struct SceneTest : ::testing::Test {
         return p | 0xFF000000u;
     }
     // Screen pixel (bottom-up rows) where the camera puts voxel (x, y) of
-    // the front plane: the pixel at the voxel's bottom-left corner.
+    // the front plane: the pixel at the voxel's bottom-left corner. The eye
+    // sits half a pixel right of and above the camera point, on the centre
+    // of pixel (W/2, H/2) counted from the top.
     static void voxelPixel(int x, int y, int* px, int* py) {
         Vec4 eye = eyePositionFor(cameraPosition);
         int s = camera.pixelScale;
         *px = (int)lrintf(((float)x - eye.x) * (float)s + (float)W / 2.0f + 0.5f);
-        *py = (int)lrintf(((float)y - eye.y) * (float)s + (float)H / 2.0f + 0.5f);
+        *py = (int)lrintf(((float)y - eye.y) * (float)s + (float)H / 2.0f - 0.5f);
     }
     // Whether a pixel shows a (shaded) palette colour: one brightness factor
     // within the shader's range explains all three channels.
