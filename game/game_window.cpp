@@ -61,7 +61,7 @@ void windowProc(const PlatformMessage& msg) {
             updateActivity();
             break;
         case MsgKeyDown: {
-            bool alt = (SDL_GetModState() & KMOD_ALT) != 0;
+            bool alt = msg.alt;
             if (alt && msg.vk == VK_F4) {
                 gameWindow.windowActive = false;
                 quitRequested = true;

@@ -59,6 +59,9 @@ bool pollPlatformMessage(SDL_Window* window, PlatformMessage* msg) {
                 msg->kind = e.type == SDL_KEYDOWN ? MsgKeyDown : MsgKeyUp;
                 msg->scanCode = (unsigned)e.key.keysym.scancode;
                 msg->repeat = e.key.repeat != 0;
+                // SDL's current modifier state may already be ahead of this
+                // event when several arrived in one pump.
+                msg->alt = (e.key.keysym.mod & KMOD_ALT) != 0;
                 return true;
             case SDL_MOUSEMOTION:
                 msg->kind = MsgMouseMove;

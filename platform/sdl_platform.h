@@ -10,7 +10,7 @@ enum PlatformMessageKind {
     MsgSize,            // drawable size changed: width, height
     MsgActivate,        // active: gained (true) or lost keyboard focus
     MsgMinimize,        // minimized: true when minimised, false when restored
-    MsgKeyDown,         // vk, scanCode, repeat
+    MsgKeyDown,         // vk, scanCode, repeat, alt
     MsgKeyUp,           // vk, scanCode
     MsgMouseMove,       // x, y
     MsgButtonDown,      // vk, x, y
@@ -24,6 +24,7 @@ struct PlatformMessage {
     int vk;
     unsigned scanCode;
     bool repeat;
+    bool alt;  // key messages: Alt was held when the key moved (not when the message is read)
     bool active;
     bool minimized;
     int width, height;

@@ -1,0 +1,105 @@
+// The real game program started, played and closed from outside.
+#include <gtest/gtest.h>
+#include <thread>
+#include "program_run.h"
+#include "tga.h"
+
+static void pause(double seconds) { std::this_thread::sleep_for(std::chrono::duration<double>(seconds)); }
+
+static bool readShot(ProgramRun& run, const std::string& name, int* w, int* h, DynArray<uint32_t>& px) {
+    return readTgaFile((run.folder + "/shots/" + name).c_str(), *w, *h, px);
+}
+
+// Order of the given lines in the log; -1 where one is missing.
+static std::vector<long> positions(const std::string& log, const std::vector<std::string>& lines) {
+    std::vector<long> at;
+    for (const std::string& l : lines) {
+        size_t p = log.find(l);
+        at.push_back(p == std::string::npos ? -1 : (long)p);
+    }
+    return at;
+}
+
+TEST(GameProgram, StartsPlaysTakesScreenshotsAndCloses) {
+    ProgramRun run;
+    ASSERT_TRUE(run.start("game", {"-720"}));
+    ASSERT_TRUE(run.waitForLog("free video memory:")) << run.log() << run.errors();
+    ASSERT_TRUE(run.findWindow("ZENTREL! DEMO"));
+    int w = 0, h = 0;
+    ASSERT_TRUE(run.clientSize(&w, &h));
+    EXPECT_EQ(w, 1280);
+    EXPECT_EQ(h, 720);
+
+    std::string log = run.log();
+    std::vector<long> at = positions(log, {"app path: '" + run.folder + "/'", "init d3d ok (1280x720)",
+                                           "font scale: 3", "3d pixel scale: 6", "total start-up time: ",
+                                           "free video memory: "});
+    for (size_t i = 0; i < at.size(); i++) {
+        EXPECT_GE(at[i], 0) << "line " << i << " missing:\n" << log;
+        if (i > 0) {
+            EXPECT_GT(at[i], at[i - 1]) << "line " << i << " out of order";
+        }
+    }
+
+    run.xdotool("mousemove --window %w 900 300");
+    pause(0.5);
+    run.xdotool("key Print");
+    pause(0.7);
+    // Run right and fire for a while.
+    run.xdotool("keydown d");
+    run.xdotool("mousedown 1");
+    pause(1.5);
+    run.xdotool("mouseup 1");
+    run.xdotool("keyup d");
+    pause(0.3);
+    run.xdotool("key Print");
+    pause(0.7);
+
+    std::vector<std::string> shots = run.shots();
+    ASSERT_EQ(shots.size(), 2u) << run.log();
+    int w1, h1, w2, h2;
+    DynArray<uint32_t> before, after;
+    ASSERT_TRUE(readShot(run, shots[0], &w1, &h1, before));
+    ASSERT_TRUE(readShot(run, shots[1], &w2, &h2, after));
+    EXPECT_EQ(w1, 1280);
+    EXPECT_EQ(h1, 720);
+    EXPECT_EQ(shots[0].substr(0, 4), "shot");
+    int differing = 0;
+    for (int i = 0; i < before.num && i < after.num; i++) differing += before[i] != after[i];
+    EXPECT_GT(differing, 1280 * 720 / 20) << "the hero's run changed too little of the picture";
+    EXPECT_NE(run.log().find("screenshot captured to 'shots/shot"), std::string::npos);
+
+    run.xdotool("key alt+F4");
+    EXPECT_EQ(run.waitForExit(), 0) << run.errors();
+    log = run.log();
+    long closing = (long)log.find("closing..."), closed = (long)log.find("closed all systems");
+    EXPECT_GE(closing, 0);
+    EXPECT_GT(closed, closing);
+}
+
+TEST(GameProgram, MissingSpriteIsFatalWithoutADialog) {
+    ProgramRun run({"hero_body.png"});
+    ASSERT_TRUE(run.start("game", {"-360"}));
+    EXPECT_EQ(run.waitForExit(), 100);
+    EXPECT_NE(run.errors().find("can't load hero voxel sprites"), std::string::npos) << run.errors();
+    std::string log = run.log();
+    EXPECT_NE(log.find("ERROR: can't load hero voxel sprites"), std::string::npos) << log;
+    EXPECT_NE(log.find("closed all systems"), std::string::npos);
+}
+
+// Without a window manager the X window keeps its size in full screen, so
+// the switch is read from the device's log lines.
+TEST(GameProgram, AltEnterSwitchesToFullScreenAndBack) {
+    ProgramRun run;
+    ASSERT_TRUE(run.start("game", {"-360", "-novs"}));
+    ASSERT_TRUE(run.waitForLog("free video memory:"));
+    ASSERT_TRUE(run.findWindow("ZENTREL! DEMO"));
+    run.xdotool("key alt+Return");
+    EXPECT_TRUE(run.waitForLog("resized d3d to 1920x1080 fullscreen", 10)) << run.log();
+    EXPECT_TRUE(run.waitForLog("3d pixel scale: 9", 10));
+    run.xdotool("windowfocus --sync %w");
+    run.xdotool("key alt+Return");
+    EXPECT_TRUE(run.waitForLog("resized d3d to 640x360 windowed", 10)) << run.log();
+    run.xdotool("key alt+F4");
+    EXPECT_EQ(run.waitForExit(), 0);
+}

@@ -1,0 +1,145 @@
+#include "program_run.h"
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+static std::string readFile(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+static std::string run(const std::string& command) {
+    std::string out;
+    FILE* p = popen(command.c_str(), "r");
+    if (!p) return out;
+    char buf[256];
+    while (fgets(buf, sizeof buf, p)) out += buf;
+    pclose(p);
+    return out;
+}
+
+ProgramRun::ProgramRun(const std::vector<std::string>& leaveOut) {
+    char tmpl[] = "/tmp/zentrel-run-XXXXXX";
+    std::string base = mkdtemp(tmpl);
+    folder = base + "/bin";
+    config = base + "/config";
+    fs::create_directories(folder);
+    fs::create_directories(config);
+    // The tests run in build/bin: copy what the programs read beside them.
+    for (const auto& e : fs::directory_iterator(fs::current_path())) {
+        std::string name = e.path().filename().string();
+        if (std::find(leaveOut.begin(), leaveOut.end(), name) != leaveOut.end()) continue;
+        std::string ext = name.size() > 4 ? name.substr(name.size() - 4) : "";
+        bool data = name == "game" || name == "launcher" || name == "cache" || ext == ".png" || ext == ".tga";
+        if (data) fs::copy(e.path(), folder + "/" + name, fs::copy_options::recursive);
+    }
+    logPath = base + "/out.log";
+    errPath = base + "/err.log";
+}
+
+ProgramRun::~ProgramRun() {
+    if (pid > 0) {
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+    }
+    fs::remove_all(fs::path(folder).parent_path());
+}
+
+bool ProgramRun::start(const std::string& program, const std::vector<std::string>& args) {
+    pid = fork();
+    if (pid < 0) return false;
+    if (pid == 0) {
+        int out = open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(out, 1);
+        dup2(err, 2);
+        setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+        setenv("ZENTREL_NO_ERROR_BOX", "1", 1);
+        std::string path = folder + "/" + program;
+        std::vector<char*> argv;
+        argv.push_back((char*)path.c_str());
+        for (const std::string& a : args) argv.push_back((char*)a.c_str());
+        argv.push_back(nullptr);
+        chdir("/");  // the programs must find their files without help
+        execv(path.c_str(), argv.data());
+        _exit(127);
+    }
+    return true;
+}
+
+bool ProgramRun::waitForLog(const std::string& text, double seconds) {
+    auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < end) {
+        if (log().find(text) != std::string::npos) return true;
+        int status;
+        if (pid > 0 && waitpid(pid, &status, WNOHANG) == pid) {
+            pid = -1;
+            return log().find(text) != std::string::npos;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+}
+
+bool ProgramRun::findWindow(const std::string& title, double seconds) {
+    auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < end) {
+        std::string ids = run("xdotool search --pid " + std::to_string(pid) + " --name '" + title + "' 2>/dev/null");
+        if (!ids.empty()) {
+            window = ids.substr(0, ids.find('\n'));
+            xdotool("windowfocus --sync %w");
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return false;
+}
+
+int ProgramRun::waitForExit(double seconds) {
+    auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (pid > 0 && std::chrono::steady_clock::now() < end) {
+        int status;
+        if (waitpid(pid, &status, WNOHANG) == pid) {
+            pid = -1;
+            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return -1;
+}
+
+std::string ProgramRun::log() const { return readFile(logPath); }
+std::string ProgramRun::errors() const { return readFile(errPath); }
+
+int ProgramRun::xdotool(const std::string& args) {
+    std::string a = args;
+    for (size_t at; (at = a.find("%w")) != std::string::npos;) a.replace(at, 2, window);
+    return system(("xdotool " + a + " >/dev/null 2>&1").c_str());
+}
+
+bool ProgramRun::clientSize(int* width, int* height) {
+    std::string g = run("xdotool getwindowgeometry " + window);
+    size_t at = g.find("Geometry: ");
+    return at != std::string::npos && sscanf(g.c_str() + at, "Geometry: %dx%d", width, height) == 2;
+}
+
+std::vector<std::string> ProgramRun::shots() const {
+    std::vector<std::string> names;
+    if (!fs::exists(folder + "/shots")) return names;
+    for (const auto& e : fs::directory_iterator(folder + "/shots")) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}

@@ -1,0 +1,34 @@
+// Runs one of the real programs from a private copy of the program folder
+// under the test's X display, and drives its window with xdotool.
+#pragma once
+#include <string>
+#include <vector>
+
+struct ProgramRun {
+    std::string folder;   // private copy of build/bin
+    std::string config;   // private XDG_CONFIG_HOME
+    std::string logPath, errPath;
+    int pid = -1;
+    std::string window;   // X window id once found
+
+    // Copies the program and its data files (except those in `leaveOut`).
+    explicit ProgramRun(const std::vector<std::string>& leaveOut = {});
+    ~ProgramRun();
+
+    // Starts folder/program with the arguments; output goes to log files.
+    bool start(const std::string& program, const std::vector<std::string>& args);
+    // Waits until the standard output holds `text`; false after the timeout.
+    bool waitForLog(const std::string& text, double seconds = 30);
+    // Finds the program's window by its title and gives it the keyboard.
+    bool findWindow(const std::string& title, double seconds = 30);
+    // Exit code, or -1 when it did not end in time (it is then killed).
+    int waitForExit(double seconds = 30);
+    std::string log() const;
+    std::string errors() const;
+
+    // xdotool with the window id appended where "%w" appears.
+    int xdotool(const std::string& args);
+    bool clientSize(int* width, int* height);
+    // Names of the files in folder/shots, sorted.
+    std::vector<std::string> shots() const;
+};
