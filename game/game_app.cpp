@@ -132,12 +132,9 @@ void startGame(int argc, const char* const* argv) {
     showLoadingText("Loading...", -1.0f);
 
     setGameServices(&programServices);
-    registerStandardBehaviours();
-    gameGuiRenderer = &noxGuiRenderer;
     sceneOverlayDrawer = drawOverlayWhenOn;
     initScene();
     up.scene = true;
-    gameWindow.gameReady = true;
 
     logMessage("total start-up time: %d ms", (int)ticksToMs(timerNow() - t0));
     logMessage("free video memory: %u MB", (unsigned)(availableTextureMemory() >> 20));

@@ -3,6 +3,7 @@
 #include "device.h"
 #include "input.h"
 #include "main_loop.h"
+#include "scene.h"
 
 GameWindowState gameWindow;
 SdlInputPlatform gameInput;
@@ -98,6 +99,6 @@ void pumpWindowMessages() {
     while (pollPlatformMessage(gameWindow.window, &msg)) windowProc(msg);
     // Our own crosshair replaces the pointer over the active window.
     bool over = gameInput.cursorOverWindow() || isFullscreen;
-    bool hide = gameWindow.windowActive && over && gameWindow.gameReady;
+    bool hide = gameWindow.windowActive && over && gameReady;
     SDL_ShowCursor(hide ? SDL_DISABLE : SDL_ENABLE);
 }

@@ -8,7 +8,6 @@ struct GameWindowState {
     SDL_Window* window;
     bool windowActive;  // focused and not minimised
     bool focused, minimized;
-    bool gameReady;     // the scene is up: the cursor may be hidden
     // The window before the last switch to full screen; zero until then.
     int savedX, savedY, savedWidth, savedHeight;
 };

@@ -7,12 +7,15 @@
 #include "draw_world.h"
 #include "font.h"
 #include "game_mode.h"
+#include "gui_behaviour.h"
 #include "hero_step.h"
 #include "input.h"
 #include "level.h"
 #include "main_loop.h"
+#include "nox_gui_renderer.h"
 #include "progress.h"
 #include "qz_utils.h"
+#include "screen_build.h"
 #include "voxel_cache.h"
 #include "world.h"
 
@@ -44,6 +47,8 @@ void RenderServices::worldRender(float t) { ::worldRender(t); }
 void RenderServices::elevatorRender(float t) { ::elevatorRender(t); }
 void RenderServices::gameOverOverlay() { drawGameOver(); }
 
+bool gameReady;
+
 void initScene() {
     setStepRate(20, 5);
     sceneImage = createTexture(0, 0, 1, UsageRenderTarget, FormatArgb8, PoolDefault);
@@ -52,8 +57,11 @@ void initScene() {
     postEffect = loadShader("postfx_none.sh", nullptr);
     initDebugDraw();
     computePixelScale(deviceWidth(), deviceHeight());
+    gameReady = true;
     initCubeRenderer();
     initWorld();
+    registerStandardBehaviours();
+    gameGuiRenderer = &noxGuiRenderer;
     newGame();
     setGameMode(&playMode);
     setFrameDrawer(drawScene);

@@ -21,6 +21,10 @@ public:
     void gameOverOverlay() override;
 };
 
+// Start-up has reached the scene: from now on the cursor may be hidden over
+// the window.
+extern bool gameReady;
+
 // After initDevice and initFont: scene image, post-effect, debug drawer,
 // pixel scale, cube renderer, world, new game and the play mode. Registers
 // drawScene and onDeviceResized with the device layer.
