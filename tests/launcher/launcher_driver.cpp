@@ -194,6 +194,27 @@ void LauncherRun::requestClose() {
     XCloseDisplay(d);
 }
 
+bool LauncherRun::iconSize(int* w, int* h) {
+    Display* d = XOpenDisplay(nullptr);
+    if (!d) return false;
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    bool found = false;
+    // Width, height and pixels of each icon image, as 32-bit items in longs.
+    if (XGetWindowProperty(d, window, XInternAtom(d, "_NET_WM_ICON", False), 0, 2, False, AnyPropertyType,
+                           &type, &format, &count, &after, &data) == Success &&
+        data && format == 32 && count == 2) {
+        *w = (int)((unsigned long*)data)[0];
+        *h = (int)((unsigned long*)data)[1];
+        found = true;
+    }
+    if (data) XFree(data);
+    XCloseDisplay(d);
+    return found;
+}
+
 static uint32_t channel(uint32_t v, uint32_t mask) {
     if (!mask) return 0;
     int shift = 0;

@@ -59,6 +59,8 @@ struct LauncherRun {
     // The close message a window manager sends for the title-bar button.
     void requestClose();
     bool capture(Capture* out);
+    // Size of the first image of the window's icon; false when it has none.
+    bool iconSize(int* w, int* h);
     // Captures until the window equals expected, up to about five seconds.
     bool waitForImage(const Capture& expected, Capture* last);
     // Exit code once the process ended, or -1 after about five seconds.

@@ -10,6 +10,7 @@
 #include "display_options.h"
 #include "launcher_driver.h"
 #include "launcher_screen.h"
+#include "tga.h"
 
 namespace {
 
@@ -51,6 +52,13 @@ void keepShot(const Capture& c, const char* name) {
 TEST(LauncherProgram, ShowsItsScreenAndScalesItWithTheWindow) {
     LauncherRun run(false);
     ASSERT_TRUE(run.start()) << run.readLog();
+    int iconW = 0, iconH = 0, fileW = 0, fileH = 0;
+    DynArray<uint32_t> iconPixels;
+    ASSERT_TRUE(readTgaFile("icon.tga", fileW, fileH, iconPixels));
+    EXPECT_TRUE(run.iconSize(&iconW, &iconH)) << "the window has no icon";
+    EXPECT_EQ(iconW, fileW);
+    EXPECT_EQ(iconH, fileH);
+
     pointerAway(run);
     defaultOptions();
     Capture shot;
