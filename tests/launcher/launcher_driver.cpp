@@ -130,7 +130,7 @@ void LauncherRun::writeSettings(const std::string& text) {
 std::string LauncherRun::readSettings() const { return readWhole(settingsPath()); }
 std::string LauncherRun::readLog() const { return readWhole(logPath); }
 
-bool LauncherRun::start() {
+bool LauncherRun::start(bool waitForWindow) {
     std::vector<std::string> env;
     for (char** e = environ; *e; e++)
         if (strncmp(*e, "XDG_CONFIG_HOME=", 16) != 0) env.push_back(*e);
@@ -152,6 +152,7 @@ bool LauncherRun::start() {
         pid = 0;
         return false;
     }
+    if (!waitForWindow) return true;
     // By process, not title alone, so another launcher's window is never taken.
     std::string out = runCommand("timeout 15 xdotool search --sync --all --onlyvisible --pid " + std::to_string(pid) +
                                  " --name '^ZENTREL! Launcher$' 2>/dev/null");

@@ -48,8 +48,9 @@ struct LauncherRun {
     std::string readSettings() const;
     std::string readLog() const;
 
-    // Starts the launcher and waits for its window; false on timeout.
-    bool start();
+    // Starts the launcher and waits for its window; false on timeout, or
+    // when it could not be started. Without waiting: false only for the latter.
+    bool start(bool waitForWindow = true);
     // Pointer to client point (x, y) and a left click; a pause after it.
     void click(int x, int y);
     void movePointer(int x, int y);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <unistd.h>
@@ -143,4 +144,16 @@ TEST(LauncherProgram, PlayWithoutTheGameLogsTheFailure) {
     std::string log = run.readLog();
     EXPECT_NE(log.find("can't start the game '" + run.folder + "/game'"), std::string::npos) << log;
     EXPECT_NE(log.find("closed all systems"), std::string::npos) << log;
+}
+
+TEST(LauncherProgram, MissingFontIsFatal) {
+    LauncherRun run(false);
+    std::filesystem::remove(run.folder + "/font.tga");
+    ASSERT_TRUE(run.start(false));
+    EXPECT_EQ(run.waitForExit(), 100);
+    std::string log = run.readLog();
+    EXPECT_NE(log.find("ERROR: can't load font from font.tga"), std::string::npos) << log;
+    // The orderly shutdown runs on the fatal path too, with no screen built yet.
+    EXPECT_NE(log.find("closed all systems"), std::string::npos) << log;
+    EXPECT_EQ(run.readSettings(), noFlags);
 }
