@@ -14,7 +14,6 @@
 #include "gui_behaviour.h"
 #include "launcher_screen.h"
 #include "qz_utils.h"
-#include "swrender.h"
 #include "tga.h"
 
 extern char** environ;
@@ -44,31 +43,19 @@ static std::string readWhole(const std::string& path) {
 // Reference screen
 //---------------------------------------------------------------------------
 
-struct ReferenceScreen::Impl {
-    SoftwareGuiRenderer ren;
-    std::vector<uint32_t> px;
-    GuiScreen* screen = nullptr;
-};
-
-ReferenceScreen::ReferenceScreen(int w, int h) : impl(new Impl) {
+ReferenceScreen::ReferenceScreen(int w, int h) : px((size_t)w * h, 0) {
     initAppPath();
-    impl->px.assign((size_t)w * h, 0);
-    impl->ren.setTarget(impl->px.data(), w * 4, w, h);
-    impl->ren.setFont(impl->ren.loadFont("font.tga"));
-    fontUnit = impl->ren.unit();
+    ren.setTarget(px.data(), w * 4, w, h);
+    ren.setFont(ren.loadFont("font.tga"));
+    fontUnit = ren.unit();
     registerStandardBehaviours();
-    impl->screen = new GuiScreen(&impl->ren, buildLauncherScreen(), 40, 30);
-    impl->ren.clear(0);
-    impl->screen->draw();
+    screen = new GuiScreen(&ren, buildLauncherScreen(), 40, 30);
+    ren.clear(0);
+    screen->draw();
     image.width = w;
     image.height = h;
-    image.rgb.resize(impl->px.size());
-    for (size_t i = 0; i < impl->px.size(); i++) image.rgb[i] = impl->px[i] & 0xFFFFFFu;
-}
-
-ReferenceScreen::~ReferenceScreen() {
-    delete impl->screen;
-    delete impl;
+    image.rgb.resize(px.size());
+    for (size_t i = 0; i < px.size(); i++) image.rgb[i] = px[i] & 0xFFFFFFu;
 }
 
 static GuiBox* findCommand(GuiBox* box, int command) {
@@ -79,7 +66,7 @@ static GuiBox* findCommand(GuiBox* box, int command) {
 }
 
 void ReferenceScreen::buttonCentre(int command, int* x, int* y) {
-    GuiBox* b = findCommand(impl->screen->root, command);
+    GuiBox* b = findCommand(screen->root, command);
     *x = b ? (int)((b->paddingRect.left + b->paddingRect.right) / 2) : -1;
     *y = b ? (int)((b->paddingRect.top + b->paddingRect.bottom) / 2) : -1;
 }

@@ -8,8 +8,7 @@
 #include <string>
 #include <sys/types.h>
 #include <vector>
-
-struct GuiBox;
+#include "swrender.h"
 
 struct Capture {
     int width = 0, height = 0;
@@ -21,13 +20,14 @@ struct Capture {
 // looked up by command while it lives.
 struct ReferenceScreen {
     ReferenceScreen(int w, int h);
-    ~ReferenceScreen();
-    Capture image;
+    ~ReferenceScreen() { delete screen; }
     // Centre of the button sending command, in client pixels.
     void buttonCentre(int command, int* x, int* y);
-private:
-    struct Impl;
-    Impl* impl;
+
+    Capture image;
+    SoftwareGuiRenderer ren;
+    std::vector<uint32_t> px;
+    GuiScreen* screen;
 };
 
 struct LauncherRun {
