@@ -1,9 +1,7 @@
 #include "launcher.h"
 #include <SDL.h>
-#include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include "display_options.h"
 #include "gui_behaviour.h"
 #include "input.h"
 #include "launcher_screen.h"
