@@ -1,10 +1,11 @@
-// Repaint cost of a launcher-sized screen with the software renderer: clear
+// Repaint cost of the launcher's screen with the software renderer: clear
 // and draw the whole 640 x 480 buffer, as the launcher does on every paint.
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <string>
 #include <unistd.h>
-#include "launcher_shape.h"
+#include "gui_behaviour.h"
+#include "launcher_screen.h"
 #include "swrender.h"
 #include "test_font.h"
 
@@ -23,9 +24,13 @@ static void BM_LauncherRepaint(benchmark::State& state) {
     ren.setTarget(pixels.data, 640 * 4, 640, 480);
     ren.setFont(ren.loadFont(path.c_str()));
     remove(path.c_str());
-    GuiScreen screen(&ren, launcher_shape::build(ren.unit()), 40, 30);
+    fontUnit = ren.unit();
+    registerStandardBehaviours();
+    GuiScreen screen(&ren, buildLauncherScreen(), 40, 30);
     // One button in its pressed look, as while the player clicks it.
-    GuiBox* play = screen.root->children[screen.root->children.num - 3];
+    GuiBox* play = nullptr;
+    for (int i = 0; i < screen.root->children.num; i++)
+        if (screen.root->children[i]->commandId == CmdPlay) play = screen.root->children[i];
     play->findBox(".normal")->setHidden(true);
     play->findBox(".pressed")->setHidden(false);
     for (auto _ : state) {

@@ -1,0 +1,265 @@
+#include "launcher.h"
+#include <SDL.h>
+#include <cstdlib>
+#include <cstring>
+#include "gui_behaviour.h"
+#include "input.h"
+#include "launcher_screen.h"
+#include "process.h"
+#include "qz_utils.h"
+#include "sdl_platform.h"
+#include "swrender.h"
+
+const char* const launcherSiteUrl = "https://zentrel.example/";
+
+static const char* const windowTitle = "ZENTREL! Launcher";
+enum { ClientWidth = 640, ClientHeight = 480 };
+
+// Program state; lives from launcherMain until launcherShutdown.
+static SDL_Window* window = nullptr;
+static SdlInputPlatform inputPlatformSdl;
+static SoftwareGuiRenderer renderer;
+static LauncherHandler handler;
+static GuiScreen* screen = nullptr;
+static ScreenBuffer screenBuffer;
+static bool quitFlag = false;
+// A repaint was asked for; done when the message queue is next empty.
+static bool paintRequested = false;
+
+//---------------------------------------------------------------------------
+// Commands
+//---------------------------------------------------------------------------
+
+static void startGame() {
+    char path[QZ_MAX_PATH];
+    resolveAppFile(path, "game");
+    int err = startProgram(path);
+    // The player would otherwise see the launcher vanish with no game and no reason.
+    if (err) logMessage("can't start the game '%s': %s", path, strerror(err));
+}
+
+[[noreturn]] static void endProcess() {
+    launcherShutdown();
+    exit(0);
+}
+
+int32_t LauncherHandler::handle(GuiEvent& event, GuiBox* box, int mode) {
+    (void)box;
+    (void)mode;
+    GuiCommandEvent& cmd = static_cast<GuiCommandEvent&>(event);
+    switch (cmd.command) {
+        case CmdPlay:
+            saveFlags();
+            startGame();
+            // The button and the screen that sent this command are deleted
+            // by the shutdown, so nothing may return into them.
+            endProcess();
+        case CmdQuit:
+            saveFlags();
+            endProcess();
+        case CmdVisitSite:
+            if (SDL_OpenURL(launcherSiteUrl) != 0) logMessage("can't open %s: %s", launcherSiteUrl, SDL_GetError());
+            return 1;
+        default:
+            // Nothing is saved until Play or Quit.
+            if (toggleOption(cmd.command)) updateOptionLabels();
+            return 1;
+    }
+}
+
+//---------------------------------------------------------------------------
+// Window
+//---------------------------------------------------------------------------
+
+static void setClientClamp(int w, int h) {
+    inputPlatformSdl.clampWidth = w > 0 ? w : 1;
+    inputPlatformSdl.clampHeight = h > 0 ? h : 1;
+}
+
+// The launcher's window procedure, over the platform's plain messages.
+static void windowProc(const PlatformMessage& msg) {
+    switch (msg.kind) {
+        case MsgQuit:
+            quitFlag = true;
+            break;
+        case MsgSize:
+            setClientClamp(msg.width, msg.height);
+            break;
+        case MsgExpose:
+            paintWindow();
+            break;
+        case MsgKeyDown:
+            // Alt+F4 closes the window where no window manager does it.
+            if (msg.vk == VK_F4 && keyHeld(VK_MENU)) {
+                quitFlag = true;
+                break;
+            }
+            pushInput(InputKeyDown, (uint32_t)msg.vk, msg.scanCode, msg.repeat ? InputFlagRepeat : 0, 0, 0);
+            break;
+        case MsgKeyUp:
+            pushInput(InputKeyUp, (uint32_t)msg.vk, msg.scanCode, 0, 0, 0);
+            break;
+        case MsgMouseMove:
+            pushInput(InputMove, 0, 0, 0, msg.x, msg.y);
+            break;
+        case MsgButtonDown:
+            if (SDL_GetKeyboardFocus() != window) SDL_SetWindowInputFocus(window);
+            pushInput(InputButtonDown, (uint32_t)msg.vk, 0, 0, msg.x, msg.y);
+            break;
+        case MsgButtonUp:
+            pushInput(InputButtonUp, (uint32_t)msg.vk, 0, 0, msg.x, msg.y);
+            break;
+        case MsgWheel:
+            pushInput(InputWheel, (uint32_t)msg.wheel, 0, 0, msg.x, msg.y);
+            break;
+        default:
+            break;  // activation and minimising need nothing here
+    }
+}
+
+void resizeScreenBuffer(int32_t w, int32_t h) {
+    if (w <= 0) w = 1;
+    if (h <= 0) h = 1;
+    if (w == screenBuffer.width && h == screenBuffer.height) return;
+    screenBuffer.pixels.clear();
+    screenBuffer.pixels.resize(w * h);
+    screenBuffer.width = w;
+    screenBuffer.height = h;
+    logMessage("resized screen buffer to %dx%d", w, h);
+}
+
+void paintWindow() {
+    if (!window || !screen) return;
+    SDL_Surface* surface = SDL_GetWindowSurface(window);
+    if (!surface) return;
+    if (surface->w != screenBuffer.width || surface->h != screenBuffer.height) {
+        resizeScreenBuffer(surface->w, surface->h);
+        setClientClamp(screenBuffer.width, screenBuffer.height);
+        // Layout asks the renderer for its size, so point it at the new buffer first.
+        renderer.setTarget(screenBuffer.pixels.data, screenBuffer.width * 4, screenBuffer.width,
+                           screenBuffer.height);
+        screen->relayout();
+    }
+    renderer.setTarget(screenBuffer.pixels.data, screenBuffer.width * 4, screenBuffer.width, screenBuffer.height);
+    renderer.clear(0);
+    screen->draw();
+
+    // The renderer leaves alpha 0; an opaque window needs 0xFF there, or a
+    // compositor shows what lies behind it.
+    uint32_t* p = screenBuffer.pixels.data;
+    for (int i = 0, n = screenBuffer.pixels.num; i < n; i++) p[i] |= 0xFF000000u;
+    int w = surface->w < screenBuffer.width ? surface->w : screenBuffer.width;
+    int h = surface->h < screenBuffer.height ? surface->h : screenBuffer.height;
+    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
+    SDL_ConvertPixels(w, h, SDL_PIXELFORMAT_ARGB8888, p, screenBuffer.width * 4, surface->format->format,
+                      surface->pixels, surface->pitch);
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    SDL_UpdateWindowSurface(window);
+}
+
+//---------------------------------------------------------------------------
+// Start-up, loop, shutdown
+//---------------------------------------------------------------------------
+
+void launcherInit() {
+    loadFlags();
+    SoftwareFont* font = renderer.loadFont("font.tga");
+    renderer.setFont(font);
+    fontUnit = renderer.unit();
+    registerStandardBehaviours();
+    screen = new GuiScreen(&renderer, buildLauncherScreen(), 40, 30);
+    screen->root->addHandler(&handler, -1);
+}
+
+void launcherLoop() {
+    int64_t lastUpdate = timerNow();
+    int64_t updateInterval = timerFrequency() / 30;
+    while (!quitFlag) {
+        bool activity = false;
+        PlatformMessage msg;
+        while (pollPlatformMessage(window, &msg)) {
+            if (msg.kind != MsgExpose) activity = true;
+            windowProc(msg);
+        }
+        // The window system paints once nothing else is waiting.
+        if (paintRequested) {
+            paintRequested = false;
+            paintWindow();
+        }
+        refreshCursorInside();
+        int64_t now = timerNow();
+        if (activity || now - lastUpdate >= updateInterval) {
+            screen->processInput();
+            paintRequested = true;
+            lastUpdate = now;
+        }
+        inputEndStep();
+    }
+    inputEndStep();
+}
+
+void launcherShutdown() {
+    logMessage("closing...");
+    delete screen;  // the tree, and the button handlers with it
+    screen = nullptr;
+    screenBuffer.pixels.release();
+    screenBuffer.width = screenBuffer.height = 0;
+    renderer.setTarget(nullptr, 0, 0, 0);
+    inputEndStep();
+    if (window) {
+        SDL_DestroyWindow(window);
+        window = nullptr;
+        SDL_Quit();
+    }
+    logMessage("closed all systems");
+}
+
+int launcherMain() {
+    setProgramTitle(windowTitle);
+    setErrorBoxHandler(sdlShowErrorBox);
+    setShutdownSequence(launcherShutdown);
+    initAppPath();
+    logMessage("app path: '%s'", appPath);
+    timerInit();
+    int64_t startTime = timerNow();
+
+    SDL_SetHint(SDL_HINT_APP_NAME, windowTitle);
+    // The click that activates the window must still press a button.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    // The window surface is plain memory copied to the window; no GL.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) fatalError("can't open a window: %s", SDL_GetError());
+
+    // Centre the client area in the desktop's usable area.
+    SDL_Rect area;
+    if (SDL_GetDisplayUsableBounds(0, &area) != 0) {
+        SDL_DisplayMode mode;
+        area.x = area.y = 0;
+        area.w = area.h = 0;
+        if (SDL_GetDesktopDisplayMode(0, &mode) == 0) {
+            area.w = mode.w;
+            area.h = mode.h;
+        }
+    }
+    int left = area.x + (area.w - ClientWidth) / 2;
+    int top = area.y + (area.h - ClientHeight) / 2;
+    logMessage("wr: %d %d %d %d", left, top, left + ClientWidth, top + ClientHeight);
+
+    window = SDL_CreateWindow(windowTitle, left, top, ClientWidth, ClientHeight,
+                              SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_SHOWN);
+    if (!window) fatalError("can't create the launcher window: %s", SDL_GetError());
+    if (!setWindowIconFromFile(window, "icon.tga")) logMessage("can't load icon.tga; the window keeps the default icon");
+
+    inputPlatformSdl.window = window;
+    int w = 0, h = 0;
+    SDL_GetWindowSizeInPixels(window, &w, &h);
+    setClientClamp(w, h);
+    inputInit(&inputPlatformSdl);
+
+    launcherInit();
+    logMessage("total start-up time: %d ms", (int)ticksToMs(timerNow() - startTime));
+
+    launcherLoop();
+    launcherShutdown();
+    return 0;
+}

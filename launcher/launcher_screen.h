@@ -1,0 +1,55 @@
+// launcher_screen: the launcher's one screen, its four options and the
+// "flags" value they are stored as.
+//
+// Built from plain boxes of the GUI toolkit; no window system here, so the
+// screen can be built and laid out by tests and benchmarks as the program
+// builds it. The options are the globals of display_options.h.
+#pragma once
+#include <cstdint>
+#include "gui.h"
+
+// commandId of the button boxes.
+enum LauncherCommand {
+    CmdPlay = 1,
+    CmdQuit = 2,
+    CmdVisitSite = 3,
+    CmdToggleFullscreen = 4,
+    CmdToggleAntiAlias = 5,
+    CmdToggleVSync = 6,
+    CmdToggleFastVoxels = 7,
+};
+
+// The renderer's unit, read once after the font is set; one font pixel is
+// 1/fontUnit units. Set before buildLauncherScreen.
+extern int32_t fontUnit;
+// Containers of the four toggles (commands 4 to 7, in that order), set by
+// buildLauncherScreen; they belong to the screen's tree.
+extern GuiBox* optionButtons[4];
+
+// New box with the given lengths (groups ordered top, left, right, bottom),
+// appended to parent with position -1 when parent is given.
+GuiBox* makeBox(GuiLen width, GuiLen height, const GuiLen margins[4], const GuiLen paddings[4], GuiBox* parent);
+// makeBox plus a text of at most 255 characters, its colour, scale and alignment.
+GuiBox* makeText(GuiBox* parent, const char* text, uint32_t colour, int scale, int hAlign, int vAlign,
+                 const GuiLen margins[4], const GuiLen paddings[4], GuiLen width, GuiLen height);
+// A push button: an auto-sized solid container sending commandId, holding
+// the looks ".normal", ".over" and ".pressed" of width x height units each.
+GuiBox* makeButton(GuiBox* parent, int32_t commandId, const char* label, int labelScale, float width,
+                   float height, const GuiLen margins[4], const GuiLen paddings[4]);
+// Sets the text of every look of the button that exists.
+void setButtonLabel(GuiBox* button, const char* label);
+// Label of one toggle command for the current option value.
+const char* optionLabel(int32_t command);
+void updateOptionLabels();
+
+// The whole screen: a 40 x 30-unit root centred in the window, title,
+// version, four toggles, the maker's notice, Play, Quit and Visit site.
+// Behaviours must be registered before.
+GuiBox* buildLauncherScreen();
+
+// The four options from "flags", or their defaults when it cannot be read.
+void loadFlags();
+// Writes "flags" from the four options; false when the store cannot be written.
+bool saveFlags();
+// Inverts the option of a toggle command; false for any other command.
+bool toggleOption(int32_t command);

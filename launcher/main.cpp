@@ -1,0 +1,3 @@
+#include "launcher.h"
+
+int main() { return launcherMain(); }
