@@ -2,6 +2,7 @@
 #include "screen_modes.h"
 #include <cstdlib>
 #include "level.h"
+#include "product.h"
 #include "progress.h"
 #include "qz_utils.h"
 #include "screen_build.h"
@@ -15,7 +16,6 @@ UpgradeGameMode& upgradeModeObject() { return upgradeModeInstance; }
 EndDemoGameMode& endDemoModeObject() { return endDemoModeInstance; }
 
 UpgradeScreenState upgradeScreen;
-const char* const gameWebAddress = "https://zentrel.example.org";
 
 static const uint32_t yellow = 0xFFFFF000, grey = 0xFFC8C8C8, darkRed = 0xFF880000;
 
@@ -157,7 +157,7 @@ GuiBox* buildEndDemoScreen() {
     createTextBox(root, "End of DEMO", yellow, 2, 0, 0, guiUnits(5), a, a, a, p0, p0, p0, p0, a, a);
     createTextBox(root, "Thanks for playing!", text, 1, 0, 0, guiUnits(9), a, a, a, p0, p0, p0, p0, a, a);
     createTextBox(root, "You can get the game at", text, 1, 0, 0, guiUnits(10.5f), a, a, a, p0, p0, p0, p0, a, a);
-    createTextBox(root, gameWebAddress, text, 1, 0, 0, guiUnits(12), a, a, a, p0, p0, p0, p0, a, a);
+    createTextBox(root, productWebAddress, text, 1, 0, 0, guiUnits(12), a, a, a, p0, p0, p0, p0, a, a);
     createButton(root, 2, "Quit", 2, guiUnits(12), guiUnits(5), a, guiUnits(5), a, guiUnits(1), p0, p0, p0, p0);
     createButton(root, 1, "Restart", 2, guiUnits(12), guiUnits(5), a, a, guiUnits(5), guiUnits(1), p0, p0, p0, p0);
     return root;

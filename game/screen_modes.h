@@ -52,8 +52,6 @@ GuiBox* buildUpgradeScreen();
 void refreshUpgradeScreen();
 GuiBox* buildEndDemoScreen();
 
-// The address the end screen shows.
-extern const char* const gameWebAddress;
 
 UpgradeGameMode& upgradeModeObject();
 EndDemoGameMode& endDemoModeObject();

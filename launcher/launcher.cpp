@@ -6,11 +6,11 @@
 #include "input.h"
 #include "launcher_screen.h"
 #include "process.h"
+#include "product.h"
 #include "qz_utils.h"
 #include "sdl_platform.h"
 #include "swrender.h"
 
-const char* const launcherSiteUrl = "https://zentrel.example/";
 
 static const char* const windowTitle = "ZENTREL! Launcher";
 enum { ClientWidth = 640, ClientHeight = 480 };
@@ -58,7 +58,7 @@ int32_t LauncherHandler::handle(GuiEvent& event, GuiBox* box, int mode) {
             saveFlags();
             endProcess();
         case CmdVisitSite:
-            if (SDL_OpenURL(launcherSiteUrl) != 0) logMessage("can't open %s: %s", launcherSiteUrl, SDL_GetError());
+            if (SDL_OpenURL(productWebAddress) != 0) logMessage("can't open %s: %s", productWebAddress, SDL_GetError());
             return 1;
         default:
             // Nothing is saved until Play or Quit.

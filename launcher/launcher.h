@@ -36,5 +36,3 @@ void paintWindow();
 // call more than once and from the fatal-error path.
 void launcherShutdown();
 
-// Where "Visit site" leads.
-extern const char* const launcherSiteUrl;

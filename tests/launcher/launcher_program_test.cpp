@@ -131,6 +131,36 @@ TEST(LauncherProgram, PlayStoresTheOptionsAndStartsTheGame) {
     EXPECT_EQ(run.readLog().find("can't start"), std::string::npos) << run.readLog();
 }
 
+// The whole path a player takes: the launcher's "Play" brings up the real
+// game window with the stored options.
+TEST(LauncherProgram, PlayStartsTheRealGame) {
+    LauncherRun run(false);
+    for (const auto& e : std::filesystem::directory_iterator(appPath)) {
+        std::string name = e.path().filename().string();
+        std::string ext = name.size() > 4 ? name.substr(name.size() - 4) : "";
+        if (name == "game" || name == "cache" || ext == ".png")
+            std::filesystem::copy(e.path(), run.folder + "/" + name, std::filesystem::copy_options::recursive);
+    }
+    ASSERT_TRUE(run.start()) << run.readLog();
+    press(run, CmdPlay);
+    EXPECT_EQ(run.waitForExit(), 0) << run.readLog();
+    std::string pid;
+    for (int i = 0; i < 200 && pid.empty(); i++) {
+        FILE* p = popen("xdotool search --name 'ZENTREL! DEMO' getwindowpid 2>/dev/null", "r");
+        char buf[64] = "";
+        if (p && fgets(buf, sizeof buf, p)) pid = buf;
+        if (p) pclose(p);
+        if (pid.empty()) usleep(100000);
+    }
+    ASSERT_FALSE(pid.empty()) << "no game window appeared\n" << run.readLog();
+    int gamePid = atoi(pid.c_str());
+    ASSERT_GT(gamePid, 0);
+    // The game ends in order on a termination request.
+    kill(gamePid, SIGTERM);
+    for (int i = 0; i < 100 && kill(gamePid, 0) == 0; i++) usleep(100000);
+    EXPECT_NE(kill(gamePid, 0), 0) << "the game did not end";
+}
+
 TEST(LauncherProgram, PlayWithoutTheGameLogsTheFailure) {
     LauncherRun run(false);
     ASSERT_TRUE(run.start()) << run.readLog();

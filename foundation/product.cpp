@@ -1,0 +1,3 @@
+#include "product.h"
+
+const char* const productWebAddress = "https://zentrel.example.org";
