@@ -103,3 +103,67 @@ TEST(GameProgram, AltEnterSwitchesToFullScreenAndBack) {
     run.xdotool("key alt+F4");
     EXPECT_EQ(run.waitForExit(), 0);
 }
+
+// ARGB of a screenshot pixel, (x, y) counted from the top-left.
+static uint32_t pixelAt(const DynArray<uint32_t>& px, int w, int h, int x, int y) {
+    return px[(h - 1 - y) * w + x] & 0xFFFFFF;
+}
+
+// The GUI's 40 x 30 units at scale 3 (24 pixels a unit) centred in
+// 1280 x 720: a 12 x 5 unit button plus its 3-pixel borders. The game's GUI
+// renderer turns a GUI y into the text layer's height - y - 1, which puts
+// every box one row lower on screen than its GUI rectangle.
+static void expectButtonAt(const DynArray<uint32_t>& px, int w, int h, int left, int guiTop) {
+    int top = guiTop + 1;
+    int right = left + 12 * 24 + 6 - 1, bottom = top + 5 * 24 + 6 - 1;
+    EXPECT_EQ(pixelAt(px, w, h, left, top + 40), 0x505050u) << "left border at " << left;
+    EXPECT_EQ(pixelAt(px, w, h, left + 40, top), 0x505050u) << "top border at " << top;
+    EXPECT_EQ(pixelAt(px, w, h, right, top + 40), 0x1E1E1Eu) << "right border at " << right;
+    EXPECT_EQ(pixelAt(px, w, h, left + 40, bottom), 0x1E1E1Eu) << "bottom border at " << bottom;
+    EXPECT_EQ(pixelAt(px, w, h, left + 10, top + 10), 0x323232u);
+    EXPECT_EQ(pixelAt(px, w, h, left - 1, top + 40), 0u);
+}
+
+TEST(GameProgram, UpgradeAndEndScreensThenQuit) {
+    ProgramRun run;
+    ASSERT_TRUE(run.start("game", {"-720", "-novs"}));
+    ASSERT_TRUE(run.waitForLog("free video memory:"));
+    ASSERT_TRUE(run.findWindow("ZENTREL! DEMO"));
+    run.xdotool("mousemove --window %w 5 5");
+    run.xdotool("key F3");  // the level ends as if the exit was reached
+    pause(4);                // the elevator ride
+    run.xdotool("key Print");
+    pause(1);
+    // "GO!" sits 5 units from the right and 1 unit from the bottom of the root.
+    run.xdotool("mousemove --window %w 853 633");
+    pause(0.3);
+    run.xdotool("click 1");
+    pause(1);
+    run.xdotool("key F3");
+    pause(4);
+    run.xdotool("mousemove --window %w 5 5");
+    pause(0.3);
+    run.xdotool("key Print");
+    pause(1);
+
+    std::vector<std::string> shots = run.shots();
+    ASSERT_EQ(shots.size(), 2u) << run.log();
+    int w, h;
+    DynArray<uint32_t> upgrade, end;
+    ASSERT_TRUE(readShot(run, shots[0], &w, &h, upgrade));
+    ASSERT_TRUE(readShot(run, shots[1], &w, &h, end));
+    ASSERT_EQ(w, 1280);
+    expectButtonAt(upgrade, w, h, 1120 - 5 * 24 - 294, 720 - 24 - 126);           // "GO!"
+    int yellow = 0;
+    for (int y = 20; y < 110; y++)
+        for (int x = 360; x < 920; x++) yellow += pixelAt(upgrade, w, h, x, y) == 0xFFF000u;
+    EXPECT_GT(yellow, 5000) << "the yellow title";
+    expectButtonAt(end, w, h, 160 + 5 * 24, 720 - 24 - 126);                       // "Quit"
+    expectButtonAt(end, w, h, 1120 - 5 * 24 - 294, 720 - 24 - 126);               // "Restart"
+
+    run.xdotool("mousemove --window %w 427 633");  // "Quit"
+    pause(0.3);
+    run.xdotool("click 1");
+    EXPECT_EQ(run.waitForExit(), 0) << run.errors();
+    EXPECT_NE(run.log().find("closed all systems"), std::string::npos);
+}
