@@ -55,29 +55,23 @@ void showErrorBox(const char* text) {
     if (errorBoxHandler && !getenv("ZENTREL_NO_ERROR_BOX")) errorBoxHandler(caption, text);
 }
 
-void fatalError(const char* fmt, ...) {
-    va_list args;
-    if (inFatalError) {
-        // A second failure while shutting down after the first: report it and
-        // leave at once rather than run the shutdown again.
-        fputs("\n\n", stderr);
-        va_start(args, fmt);
-        vfprintf(stderr, fmt, args);
-        va_end(args);
-        fputs("\n", stderr);
-        fflush(stdout);
-        fflush(stderr);
-        _exit(100);
-    }
-    inFatalError = true;
-
+static void reportOnStderr(const char* fmt, va_list args) {
     fputs("\n\n", stderr);
-    va_start(args, fmt);
     vfprintf(stderr, fmt, args);
-    va_end(args);
     fputs("\n", stderr);
     fflush(stdout);
     fflush(stderr);
+}
+
+void fatalError(const char* fmt, ...) {
+    va_list args;
+    va_start(args, fmt);
+    reportOnStderr(fmt, args);
+    va_end(args);
+    // A second failure while shutting down after the first leaves at once
+    // rather than run the shutdown again.
+    if (inFatalError) _exit(100);
+    inFatalError = true;
 
     static char text[4096];
     va_start(args, fmt);

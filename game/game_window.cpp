@@ -61,34 +61,20 @@ void windowProc(const PlatformMessage& msg) {
             gameWindow.minimized = msg.minimized;
             updateActivity();
             break;
-        case MsgKeyDown: {
-            bool alt = msg.alt;
-            if (alt && msg.vk == VK_F4) {
+        case MsgKeyDown:
+            if (msg.alt && msg.vk == VK_F4) {
                 gameWindow.windowActive = false;
                 quitRequested = true;
                 break;
             }
-            if (alt && msg.vk == VK_RETURN) {
+            if (msg.alt && msg.vk == VK_RETURN) {
                 if (!msg.repeat) toggleFullscreen();
                 break;
             }
-            pushInput(InputKeyDown, (uint32_t)msg.vk, msg.scanCode, msg.repeat ? InputFlagRepeat : 0, -1, -1);
+            pushInputMessage(gameWindow.window, msg);
             break;
-        }
-        case MsgKeyUp:
-            pushInput(InputKeyUp, (uint32_t)msg.vk, msg.scanCode, 0, -1, -1);
-            break;
-        case MsgMouseMove:
-            pushInput(InputMove, 0, 0, 0, msg.x, msg.y);
-            break;
-        case MsgButtonDown:
-            pushInput(InputButtonDown, (uint32_t)msg.vk, 0, 0, msg.x, msg.y);
-            break;
-        case MsgButtonUp:
-            pushInput(InputButtonUp, (uint32_t)msg.vk, 0, 0, msg.x, msg.y);
-            break;
-        case MsgWheel:
-            pushInput(InputWheel, (uint32_t)msg.wheel, 0, 0, msg.x, msg.y);
+        default:
+            pushInputMessage(gameWindow.window, msg);
             break;
     }
 }

@@ -216,13 +216,18 @@ void buildLevel() {
 // Craters
 //---------------------------------------------------------------------------
 
-void clearCells(int x0, int y0, int z0, int x1, int y1, int z1, uint8_t value) {
+bool clipToGrid(int& x0, int& y0, int& z0, int& x1, int& y1, int& z1) {
     if (x0 < 0) x0 = 0;
     if (y0 < 0) y0 = 0;
     if (z0 < 0) z0 = 0;
     if (x1 > LEVEL_SIZE_X - 1) x1 = LEVEL_SIZE_X - 1;
     if (y1 > LEVEL_SIZE_Y - 1) y1 = LEVEL_SIZE_Y - 1;
     if (z1 > LEVEL_SIZE_Z - 1) z1 = LEVEL_SIZE_Z - 1;
+    return x0 <= x1 && y0 <= y1 && z0 <= z1;
+}
+
+void clearCells(int x0, int y0, int z0, int x1, int y1, int z1, uint8_t value) {
+    if (!clipToGrid(x0, y0, z0, x1, y1, z1)) return;
     for (int z = z0; z <= z1; z++)
         for (int y = y0; y <= y1; y++) {
             uint8_t* row = levelGrid + levelIndex(0, y, z);

@@ -44,6 +44,9 @@ inline uint8_t levelCell(int x, int y, int z) { return levelGrid[levelIndex(x, y
 // (88, 32), which also resets the camera. The hero's health is kept.
 void buildLevel();
 
+// Clips an inclusive cell box to the grid; false when nothing is left.
+bool clipToGrid(int& x0, int& y0, int& z0, int& x1, int& y1, int& z1);
+
 // Sets every cell of the inclusive box whose value is below 200 to value.
 // The box is clipped to the grid first; an empty box changes nothing. The
 // caller invalidates the voxel cache over the changed region.

@@ -20,6 +20,31 @@ UpgradeScreenState upgradeScreen;
 static const uint32_t yellow = 0xFFFFF000, grey = 0xFFC8C8C8, darkRed = 0xFF880000;
 
 //---------------------------------------------------------------------------
+// Screen modes
+//---------------------------------------------------------------------------
+
+void ScreenGameMode::showScreen(GuiBox* root) {
+    scr = new GuiScreen(gameGuiRenderer, root, 40, 30);
+    root->addHandler(this, -1);
+}
+
+void ScreenGameMode::update(float) {
+    if (scr) scr->processInput();
+    if (scr && currentMode != this) {
+        delete scr;
+        scr = nullptr;
+    }
+}
+
+void ScreenGameMode::renderOverlay(float) {
+    if (scr) scr->draw();
+}
+
+void ScreenGameMode::onResize() {
+    if (scr) scr->relayout();
+}
+
+//---------------------------------------------------------------------------
 // Upgrade screen
 //---------------------------------------------------------------------------
 
@@ -90,31 +115,7 @@ void UpgradeGameMode::enter(GameMode*) {
         if (upgradeTable[i]->canUpgrade() && upgradePoints >= upgradeTable[i]->cost()) u.offeredUpgrades.push(upgradeTable[i]);
     u.chosen.resize(u.offeredUpgrades.num);
     for (int32_t& c : u.chosen) c = 0;
-    GuiBox* root = buildUpgradeScreen();
-    scr = new GuiScreen(gameGuiRenderer, root, 40, 30);
-    root->addHandler(this, -1);
-}
-
-// The screen outlives the switch made inside its own handler; it goes in
-// the first update after another mode became current.
-static void dropScreenWhenLeft(GuiScreen*& scr, GameMode* self) {
-    if (scr && currentMode != self) {
-        delete scr;
-        scr = nullptr;
-    }
-}
-
-void UpgradeGameMode::update(float) {
-    if (scr) scr->processInput();
-    dropScreenWhenLeft(scr, this);
-}
-
-void UpgradeGameMode::renderOverlay(float) {
-    if (scr) scr->draw();
-}
-
-void UpgradeGameMode::onResize() {
-    if (scr) scr->relayout();
+    showScreen(buildUpgradeScreen());
 }
 
 int32_t UpgradeGameMode::handle(GuiEvent& event, GuiBox*, int) {
@@ -165,22 +166,7 @@ GuiBox* buildEndDemoScreen() {
 
 void EndDemoGameMode::enter(GameMode*) {
     ASSERT(!scr);
-    GuiBox* root = buildEndDemoScreen();
-    scr = new GuiScreen(gameGuiRenderer, root, 40, 30);
-    root->addHandler(this, -1);
-}
-
-void EndDemoGameMode::update(float) {
-    if (scr) scr->processInput();
-    dropScreenWhenLeft(scr, this);
-}
-
-void EndDemoGameMode::renderOverlay(float) {
-    if (scr) scr->draw();
-}
-
-void EndDemoGameMode::onResize() {
-    if (scr) scr->relayout();
+    showScreen(buildEndDemoScreen());
 }
 
 int32_t EndDemoGameMode::handle(GuiEvent& event, GuiBox*, int) {

@@ -8,32 +8,36 @@
 
 class Upgrade;
 
-class UpgradeGameMode : public GameMode, public GuiEventHandler {
+// A mode that shows one GUI screen over a black background and routes its
+// buttons' commands to itself. The screen goes in the first update after
+// another mode became current (the switch happens inside its own handler).
+class ScreenGameMode : public GameMode, public GuiEventHandler {
 public:
     GuiScreen* scr = nullptr;
 
-    UpgradeGameMode() : GuiEventHandler(GuiEvCommand) {}
-    void enter(GameMode* previous) override;
+    ScreenGameMode() : GuiEventHandler(GuiEvCommand) {}
     void leave(GameMode*) override {}
     void update(float dt) override;
     void renderScene(float) override {}
     void renderOverlay(float t) override;
     void onResize() override;
+
+protected:
+    // Creates the screen over the game's GUI renderer with this mode as the
+    // root's last handler.
+    void showScreen(GuiBox* root);
+};
+
+class UpgradeGameMode : public ScreenGameMode {
+public:
+    void enter(GameMode* previous) override;
     // "GO!" (1), "+" of row i (10 + 2i), "-" of row i (11 + 2i).
     int32_t handle(GuiEvent& event, GuiBox* box, int mode) override;
 };
 
-class EndDemoGameMode : public GameMode, public GuiEventHandler {
+class EndDemoGameMode : public ScreenGameMode {
 public:
-    GuiScreen* scr = nullptr;
-
-    EndDemoGameMode() : GuiEventHandler(GuiEvCommand) {}
     void enter(GameMode* previous) override;
-    void leave(GameMode*) override {}
-    void update(float dt) override;
-    void renderScene(float) override {}
-    void renderOverlay(float t) override;
-    void onResize() override;
     // "Restart" (1): a new game; "Quit" (2): shutdown and exit code 0.
     int32_t handle(GuiEvent& event, GuiBox* box, int mode) override;
 };

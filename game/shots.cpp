@@ -90,13 +90,7 @@ void sampleDebris(const Shot& shot, int x0, int y0, int z0, int x1, int y1, int 
     // The count comes from the box before clipping, so a crater at the edge
     // throws as much as one in the open.
     int n = ((x1 - x0 + 1) * (y1 - y0 + 1) * (z1 - z0 + 1)) / 8;
-    if (x0 < 0) x0 = 0;
-    if (y0 < 0) y0 = 0;
-    if (z0 < 0) z0 = 0;
-    if (x1 > LEVEL_SIZE_X - 1) x1 = LEVEL_SIZE_X - 1;
-    if (y1 > LEVEL_SIZE_Y - 1) y1 = LEVEL_SIZE_Y - 1;
-    if (z1 > LEVEL_SIZE_Z - 1) z1 = LEVEL_SIZE_Z - 1;
-    if (x1 < x0 || y1 < y0 || z1 < z0 || n <= 0) return;
+    if (!clipToGrid(x0, y0, z0, x1, y1, z1) || n <= 0) return;
     for (int i = 0; i < n; i++) {
         int x = x0 + (int)(gameRandom.nextU32() % (uint32_t)(x1 - x0 + 1));
         int y = y0 + (int)(gameRandom.nextU32() % (uint32_t)(y1 - y0 + 1));

@@ -90,30 +90,15 @@ static void windowProc(const PlatformMessage& msg) {
             break;
         case MsgKeyDown:
             // Alt+F4 closes the window where no window manager does it.
-            if (msg.vk == VK_F4 && keyHeld(VK_MENU)) {
+            if (msg.vk == VK_F4 && msg.alt) {
                 quitFlag = true;
                 break;
             }
-            pushInput(InputKeyDown, (uint32_t)msg.vk, msg.scanCode, msg.repeat ? InputFlagRepeat : 0, 0, 0);
-            break;
-        case MsgKeyUp:
-            pushInput(InputKeyUp, (uint32_t)msg.vk, msg.scanCode, 0, 0, 0);
-            break;
-        case MsgMouseMove:
-            pushInput(InputMove, 0, 0, 0, msg.x, msg.y);
-            break;
-        case MsgButtonDown:
-            if (SDL_GetKeyboardFocus() != window) SDL_SetWindowInputFocus(window);
-            pushInput(InputButtonDown, (uint32_t)msg.vk, 0, 0, msg.x, msg.y);
-            break;
-        case MsgButtonUp:
-            pushInput(InputButtonUp, (uint32_t)msg.vk, 0, 0, msg.x, msg.y);
-            break;
-        case MsgWheel:
-            pushInput(InputWheel, (uint32_t)msg.wheel, 0, 0, msg.x, msg.y);
+            pushInputMessage(window, msg);
             break;
         default:
-            break;  // activation and minimising need nothing here
+            pushInputMessage(window, msg);  // activation and minimising need nothing
+            break;
     }
 }
 

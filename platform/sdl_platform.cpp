@@ -97,6 +97,31 @@ bool pollPlatformMessage(SDL_Window* window, PlatformMessage* msg) {
     return false;
 }
 
+bool pushInputMessage(SDL_Window* window, const PlatformMessage& msg) {
+    switch (msg.kind) {
+        case MsgKeyDown:
+            pushInput(InputKeyDown, (uint32_t)msg.vk, msg.scanCode, msg.repeat ? InputFlagRepeat : 0, -1, -1);
+            return true;
+        case MsgKeyUp:
+            pushInput(InputKeyUp, (uint32_t)msg.vk, msg.scanCode, 0, -1, -1);
+            return true;
+        case MsgMouseMove:
+            pushInput(InputMove, 0, 0, 0, msg.x, msg.y);
+            return true;
+        case MsgButtonDown:
+            if (window && SDL_GetKeyboardFocus() != window) SDL_SetWindowInputFocus(window);
+            pushInput(InputButtonDown, (uint32_t)msg.vk, 0, 0, msg.x, msg.y);
+            return true;
+        case MsgButtonUp:
+            pushInput(InputButtonUp, (uint32_t)msg.vk, 0, 0, msg.x, msg.y);
+            return true;
+        case MsgWheel:
+            pushInput(InputWheel, (uint32_t)msg.wheel, 0, 0, msg.x, msg.y);
+            return true;
+    }
+    return false;
+}
+
 //---------------------------------------------------------------------------
 // SdlInputPlatform
 //---------------------------------------------------------------------------

@@ -36,6 +36,11 @@ struct PlatformMessage {
 // no interest are skipped.
 bool pollPlatformMessage(SDL_Window* window, PlatformMessage* msg);
 
+// Turns a key, pointer or wheel message into an input record (a button
+// press also gives the window the keyboard focus); false for every other
+// kind of message, which the program's window procedure handles itself.
+bool pushInputMessage(SDL_Window* window, const PlatformMessage& msg);
+
 // Window units to drawable pixels (HiDPI).
 void windowToDrawable(SDL_Window* window, float* x, float* y);
 

@@ -1,3 +1,4 @@
+#include "counting_new.h"
 #include "game_fixture.h"
 
 // Plays layout A from the start to the exit pad with held keys and the
@@ -29,16 +30,6 @@ TEST_F(GameTest, LayoutAPlaysToTheExitByScriptedInput) {
     EXPECT_GE(hero.position.y, 250.0f);
 }
 
-// Counts every operator new of the program besides DynArray's allocator.
-static uint64_t newCount = 0;
-void* operator new(size_t n) {
-    newCount++;
-    void* p = malloc(n ? n : 1);
-    if (!p) throw std::bad_alloc();
-    return p;
-}
-void operator delete(void* p) noexcept { free(p); }
-void operator delete(void* p, size_t) noexcept { free(p); }
 
 TEST_F(GameTest, PlayDoesNotAllocateAfterWarmUp) {
     // Warm-up: the whole level once, so every list has met its high-water

@@ -1,5 +1,6 @@
 // Own program: it counts every operator new of the process besides the
 // project's own allocator.
+#include "counting_new.h"
 #include "scene_fixture.h"
 #include "game_step.h"
 #include "hero_step.h"
@@ -10,15 +11,6 @@ SDL_Window* SceneTest::window;
 FakeInputPlatform SceneTest::input;
 RenderServices SceneTest::services;
 
-static uint64_t newCount = 0;
-void* operator new(size_t n) {
-    newCount++;
-    void* p = malloc(n ? n : 1);
-    if (!p) throw std::bad_alloc();
-    return p;
-}
-void operator delete(void* p) noexcept { free(p); }
-void operator delete(void* p, size_t) noexcept { free(p); }
 
 TEST_F(SceneTest, FramesDoNotAllocateAfterWarmUp) {
     setGameMode(&playMode);

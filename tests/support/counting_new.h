@@ -1,0 +1,17 @@
+// Counts every operator new of the test program, beside DynArray's own
+// counter (qzAllocCount). Include in exactly one source file of a program.
+#pragma once
+#include <cstdint>
+#include <cstdlib>
+#include <new>
+
+static uint64_t newCount = 0;
+
+void* operator new(size_t n) {
+    newCount++;
+    void* p = malloc(n ? n : 1);
+    if (!p) throw std::bad_alloc();
+    return p;
+}
+void operator delete(void* p) noexcept { free(p); }
+void operator delete(void* p, size_t) noexcept { free(p); }
