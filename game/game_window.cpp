@@ -86,5 +86,9 @@ void pumpWindowMessages() {
     // Our own crosshair replaces the pointer over the active window.
     bool over = gameInput.cursorOverWindow() || isFullscreen;
     bool hide = gameWindow.windowActive && over && gameReady;
-    SDL_ShowCursor(hide ? SDL_DISABLE : SDL_ENABLE);
+    static int shown = -1;  // the cursor is switched only when it must change
+    if (shown != (hide ? 0 : 1)) {
+        shown = hide ? 0 : 1;
+        SDL_ShowCursor(hide ? SDL_DISABLE : SDL_ENABLE);
+    }
 }

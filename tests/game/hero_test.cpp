@@ -17,10 +17,6 @@ protected:
         steps(2);  // settle on the floor
         ASSERT_TRUE(hero.onGround);
     }
-    static void fill(int x0, int y0, int x1, int y1, uint8_t v) {
-        for (int z = 0; z < LEVEL_SIZE_Z; z++)
-            for (int y = y0; y <= y1; y++) memset(levelGrid + levelIndex(x0, y, z), v, (size_t)(x1 - x0 + 1));
-    }
 };
 
 TEST_F(HeroTest, OneJumpPerLandingAbout35High) {

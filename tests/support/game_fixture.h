@@ -1,6 +1,7 @@
 // Shared set-up for game logic tests: a fake window system, a 1280 x 720
 // camera, a fixed random seed and a fresh game in the play mode.
 #pragma once
+#include <cstring>
 #include <gtest/gtest.h>
 #include "camera.h"
 #include "fake_gui_renderer.h"
@@ -105,10 +106,9 @@ protected:
         step();
     }
 
-    // An empty corridor: every cell of the box cleared, whatever its kind.
-    static void emptyBox(int x0, int y0, int x1, int y1) {
+    // Every cell of the box through all layers set to v, whatever it held.
+    static void fill(int x0, int y0, int x1, int y1, uint8_t v) {
         for (int z = 0; z < LEVEL_SIZE_Z; z++)
-            for (int y = y0; y <= y1; y++)
-                for (int x = x0; x <= x1; x++) levelGrid[levelIndex(x, y, z)] = Empty;
+            for (int y = y0; y <= y1; y++) memset(levelGrid + levelIndex(x0, y, z), v, (size_t)(x1 - x0 + 1));
     }
 };
