@@ -37,9 +37,11 @@ void runShutdownSequence();
 // The platform layer supplies the actual message box.
 void setErrorBoxHandler(void (*show)(const char* caption, const char* text));
 
-// Stays active in every build.
-#define ASSERT(expr) \
-    ((expr) ? (void)0 : fatalError("%s(%d): failed ASSERT(%s)", __FILE__, __LINE__, #expr))
+// Stays active in every build. ASSERT_TEXT names the check with a text of
+// its own where the expression's spelling is not what users and logs know.
+#define ASSERT_TEXT(expr, text) \
+    ((expr) ? (void)0 : fatalError("%s(%d): failed ASSERT(%s)", __FILE__, __LINE__, text))
+#define ASSERT(expr) ASSERT_TEXT(expr, #expr)
 
 //---------------------------------------------------------------------------
 // FixedString: a zero-terminated text in exactly BS bytes

@@ -7,9 +7,9 @@
 #include "qz_dynArray.h"
 #include "qz_utils.h"
 
-// The device: the GL context; null when none exists. Named as the layer's
-// assertions name it.
-extern SDL_GLContext d3d;
+// The GL context; null when none exists. Its assertions keep the name "d3d"
+// that logs and users know.
+extern SDL_GLContext glContext;
 
 enum { MAX_SHADERS = 64, MAX_VERTEX_LAYOUTS = 64, MAX_VDECL_LEN = 31 };
 enum { NUM_STREAMS = 16, NUM_SAMPLERS = 16, NUM_TEXTURE_STAGES = 32 };
@@ -120,7 +120,7 @@ struct DeviceState {
 };
 extern DeviceState device;
 
-// Pools (d3d_vbuf, d3d_misc, d3d_shaders).
+// Pools (buffers, textures_states, shaders).
 extern DeviceBuffer vertexBufferPool[MAX_VERTEX_BUFFERS];
 extern DeviceBuffer indexBufferPool[MAX_INDEX_BUFFERS];
 extern DeviceTexture texturePool[MAX_TEXTURES];
@@ -137,7 +137,7 @@ void releaseAllTextures();
 void releaseAllVertexLayouts();
 void releaseAllShaders();
 
-// Render-target helpers (d3d_render).
+// Render-target helpers (render_targets).
 bool createSceneSurfaces();
 void releaseSceneSurfaces();
 void bindFramebuffer(GLuint framebuffer, int width, int height);

@@ -9,7 +9,7 @@ void releaseWindowCapture() { capture.release(); }
 
 const void* captureWindowPixels(int* width, int* height, int* pitch) {
     releaseWindowCapture();
-    if (!d3d) return nullptr;
+    if (!glContext) return nullptr;
 
     // Clip the client area (at its place on the desktop) to the desktop.
     SDL_Rect desktop = {0, 0, 0, 0};

@@ -1,11 +1,11 @@
 // Device set-up, resize and the frame bracket with its two fences.
 #include "device_internal.h"
 
-SDL_GLContext d3d = nullptr;
+SDL_GLContext glContext = nullptr;
 DeviceState device;
 
-int deviceWidth() { return d3d ? device.width : 0; }
-int deviceHeight() { return d3d ? device.height : 0; }
+int deviceWidth() { return glContext ? device.width : 0; }
+int deviceHeight() { return glContext ? device.height : 0; }
 int deviceSampleCount() { return device.samples; }
 uint64_t deviceDrawCount() { return device.drawCount; }
 
@@ -111,11 +111,11 @@ bool initDevice(SDL_Window* window, int width, int height) {
     device.window = window;
     device.swapInterval = -1;
 
-    d3d = window ? SDL_GL_CreateContext(window) : nullptr;
-    if (!d3d)
+    glContext = window ? SDL_GL_CreateContext(window) : nullptr;
+    if (!glContext)
         fatalError("can't create an OpenGL 3.3 core context (old driver or no GL display?): %s",
                    window ? SDL_GetError() : "no window");
-    SDL_GL_MakeCurrent(window, d3d);
+    SDL_GL_MakeCurrent(window, glContext);
     logMessage("GL renderer: %s, %s", (const char*)glGetString(GL_RENDERER), (const char*)glGetString(GL_VERSION));
 
     setInitialState();
@@ -138,7 +138,7 @@ bool initDevice(SDL_Window* window, int width, int height) {
 }
 
 void closeDevice() {
-    if (!d3d) return;
+    if (!glContext) return;
     logMessage("close d3d");
     releaseFences();
     releaseAllTextures();
@@ -154,8 +154,8 @@ void closeDevice() {
     glDeleteBuffers(1, &device.constantBuffer);
     glDeleteBuffers(1, &device.targetBuffer);
     glDeleteVertexArrays(1, &device.vertexArray);
-    SDL_GL_DeleteContext(d3d);
-    d3d = nullptr;
+    SDL_GL_DeleteContext(glContext);
+    glContext = nullptr;
 
     // Keep what callers set up once; clear everything that belonged to the context.
     void (*frameDrawer)(float) = device.frameDrawer;
@@ -178,7 +178,7 @@ static void unbindStreamsAndStages() {
 }
 
 bool resizeDevice(int width, int height, bool fullscreen) {
-    if (!d3d) return false;
+    if (!glContext) return false;
     if (width == 0) width = device.width;
     if (height == 0) height = device.height;
     if (width == device.width && height == device.height && fullscreen == isFullscreen) return true;
@@ -222,7 +222,7 @@ bool resizeDevice(int width, int height, bool fullscreen) {
 //---------------------------------------------------------------------------
 
 bool renderFrame(float dt) {
-    if (!d3d) return false;
+    if (!glContext) return false;
     GLsync fence = device.frameFence[device.fenceIndex];
     if (fence) {
         // Never wait: a frame the GPU is not ready for is skipped. A failed
@@ -241,7 +241,7 @@ bool renderFrame(float dt) {
 }
 
 int presentFrame() {
-    if (!d3d) return 0;
+    if (!glContext) return 0;
     // The back buffer is undefined after the swap and the front buffer cannot
     // be read back reliably, so screenshots read this copy.
     glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
@@ -255,7 +255,7 @@ int presentFrame() {
 }
 
 void drawImmediateFrame() {
-    if (!d3d) return;
+    if (!glContext) return;
     setCulling(true);
     if (device.immediateDrawer) device.immediateDrawer();
     presentFrame();

@@ -24,7 +24,7 @@ static GLenum createDeviceObject(DeviceBuffer* b) {
 }
 
 static DeviceBuffer* createBuffer(DeviceBuffer* pool, int poolSize, bool isIndex, int sizeBytes, bool isStatic) {
-    ASSERT(d3d);
+    ASSERT_TEXT(glContext, "d3d");
     DeviceBuffer* b = nullptr;
     for (int i = 0; i < poolSize && !b; i++)
         if (!pool[i].buffer && !(pool[i].flags & BufferAwaitingRecreate)) b = &pool[i];
@@ -79,7 +79,7 @@ void bindVertexStream(int stream, VertexBufferHandle handle, int offsetBytes, in
 
 void bindIndices(IndexBufferHandle handle) {
     device.indices = handle;
-    if (d3d) glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, handle ? handle->buffer : 0);
+    if (glContext) glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, handle ? handle->buffer : 0);
 }
 
 static void forgetBindings(DeviceBuffer* b) {
@@ -91,7 +91,7 @@ static void forgetBindings(DeviceBuffer* b) {
 void releaseBuffer(DeviceBuffer* b) {
     if (!b) return;
     forgetBindings(b);
-    if (b->buffer && d3d) glDeleteBuffers(1, &b->buffer);
+    if (b->buffer && glContext) glDeleteBuffers(1, &b->buffer);
     b->buffer = 0;
     b->flags = 0;
 }

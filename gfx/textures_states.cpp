@@ -139,7 +139,7 @@ static GLenum createTextureObject(DeviceTexture* t) {
 }
 
 TextureHandle createTexture(int width, int height, int levels, uint32_t usage, int format, int memoryPool) {
-    ASSERT(d3d);
+    ASSERT_TEXT(glContext, "d3d");
     DeviceTexture* t = nullptr;
     for (DeviceTexture& e : texturePool)
         if (!e.texture) {
@@ -197,14 +197,14 @@ void unlockTexture(TextureHandle t) {
 
 void bindTexture(int stage, TextureHandle t) {
     ASSERT(stage>=0 && stage<NUM_TEXTURE_STAGES);
-    if (!d3d) return;
+    if (!glContext) return;
     glActiveTexture(GL_TEXTURE0 + (GLenum)stage);
     glBindTexture(GL_TEXTURE_2D, t ? t->texture : 0);
     glActiveTexture(GL_TEXTURE0);
 }
 
 static void releaseTextureObject(DeviceTexture* t) {
-    if (t->texture && d3d) glDeleteTextures(1, &t->texture);
+    if (t->texture && glContext) glDeleteTextures(1, &t->texture);
     t->texture = 0;
 }
 
@@ -359,7 +359,7 @@ static uint64_t glxRendererMemoryMb() {
 }
 
 uint64_t availableTextureMemory() {
-    ASSERT(d3d);
+    ASSERT_TEXT(glContext, "d3d");
     // The queries report kilobytes or megabytes.
     if (epoxy_has_gl_extension("GL_NVX_gpu_memory_info")) {
         GLint kb = 0;

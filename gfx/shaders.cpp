@@ -80,7 +80,7 @@ static GLuint linkProgram(DeviceShader* sh) {
 
 static void releaseRecord(DeviceShader* sh) {
     sh->dependencies.release();
-    if (d3d) {
+    if (glContext) {
         if (sh->program) glDeleteProgram(sh->program);
         if (sh->vertexShader) glDeleteShader(sh->vertexShader);
         if (sh->pixelShader) glDeleteShader(sh->pixelShader);
@@ -114,7 +114,7 @@ static bool loadFromCache(DeviceShader* sh) {
             return false;
         }
 
-    if (!d3d) return false;
+    if (!glContext) return false;
     sh->vertexShader = compileStage(GL_VERTEX_SHADER, view.vertexSource, view.vertexSize, sh->name);
     sh->pixelShader = sh->vertexShader ? compileStage(GL_FRAGMENT_SHADER, view.pixelSource, view.pixelSize, sh->name) : 0;
     if (!sh->vertexShader || !sh->pixelShader) return false;

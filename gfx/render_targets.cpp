@@ -211,7 +211,7 @@ static void clearErrors() {
 }
 
 void drawIndexed(int primitiveType, int baseVertex, int minIndex, int vertexCount, int startIndex, int primitiveCount) {
-    ASSERT(d3d);
+    ASSERT_TEXT(glContext, "d3d");
     clearErrors();
     applyDrawState();
     GLenum mode = primitiveMode(primitiveType);
@@ -229,7 +229,7 @@ void drawIndexed(int primitiveType, int baseVertex, int minIndex, int vertexCoun
 }
 
 void drawPrimitives(int primitiveType, int startVertex, int primitiveCount) {
-    ASSERT(d3d);
+    ASSERT_TEXT(glContext, "d3d");
     clearErrors();
     applyDrawState();
     glDrawArrays(primitiveMode(primitiveType), startVertex, vertexCountOf(primitiveType, primitiveCount));
@@ -239,7 +239,7 @@ void drawPrimitives(int primitiveType, int startVertex, int primitiveCount) {
 }
 
 void drawFullScreenQuad() {
-    ASSERT(d3d);
+    ASSERT_TEXT(glContext, "d3d");
     clearErrors();
     DeviceVertexLayout* layout = device.layout;
     device.layout = nullptr;  // the quad feeds location 0 only
