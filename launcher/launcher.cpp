@@ -203,6 +203,7 @@ int launcherMain() {
     setProgramTitle(windowTitle);
     setErrorBoxHandler(sdlShowErrorBox);
     setShutdownSequence(launcherShutdown);
+    openLogFile("launcher.log");
     initAppPath();
     logMessage("app path: '%s'", appPath);
     timerInit();
