@@ -82,8 +82,9 @@ void playEffect(int effect, float pan, float gain) {
         Mix_HaltChannel(channel);
     }
     if (channel < 0) return;
-    // Full level on the near side, the far side fading out toward full pan.
-    float left = pan > 0 ? 1 - pan : 1, right = pan < 0 ? 1 + pan : 1;
+    // Full level on the near side; the far side keeps a third even at full
+    // pan, as a room would.
+    float left = pan > 0 ? 1 - 0.7f * pan : 1, right = pan < 0 ? 1 + 0.7f * pan : 1;
     Mix_SetPanning(channel, (Uint8)(255 * left), (Uint8)(255 * right));
     Mix_Volume(channel, (int)(MIX_MAX_VOLUME * (gain < 0 ? 0 : (gain > 1 ? 1 : gain))));
     Mix_PlayChannel(channel, audio.effects[effect], 0);
