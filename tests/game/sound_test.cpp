@@ -15,14 +15,7 @@ protected:
         memset(input.held, 0, sizeof input.held);
         GameTest::SetUp();
         setGameServices(&rec);
-        memset(levelGrid, 0, LEVEL_CELLS);
-        robots.clear();
-        particles.clear();
-        shots.clear();
-        fill(0, 0, 4095, 31, Wall);
-        fill(400, 32, 420, 120, Wall);
-        placeHero(200, 32);
-        steps(2);
+        flatFloorWithHero();
         rec.clear();
     }
     void TearDown() override {
