@@ -3,6 +3,7 @@
 #include "game_mode.h"
 #include "input.h"
 #include "services.h"
+#include "sound.h"
 #include "world.h"
 
 void gameStep(float dt) {
@@ -13,6 +14,7 @@ void gameStep(float dt) {
         if (keyReleased(VK_SNAPSHOT)) gameServices->takeScreenshot();
         if (keyPressed(VK_ESCAPE)) restartLevel();
         if (keyPressed(VK_F3)) levelExitReached = true;
+        volumeKeysStep();
     }
     updateStepCamera();
     if (currentMode) currentMode->update(dt);

@@ -6,6 +6,7 @@
 #include "progress.h"
 #include "qz_utils.h"
 #include "screen_build.h"
+#include "services.h"
 #include "world.h"
 
 static UpgradeGameMode upgradeModeInstance;
@@ -116,6 +117,7 @@ void UpgradeGameMode::enter(GameMode*) {
     u.chosen.resize(u.offeredUpgrades.num);
     for (int32_t& c : u.chosen) c = 0;
     showScreen(buildUpgradeScreen());
+    gameServices->playMusic(MusicScreens);
 }
 
 int32_t UpgradeGameMode::handle(GuiEvent& event, GuiBox*, int) {
@@ -128,6 +130,7 @@ int32_t UpgradeGameMode::handle(GuiEvent& event, GuiBox*, int) {
         for (int i = 0; i < u.offeredUpgrades.num; i++)
             if (u.chosen[i]) u.offeredUpgrades[i]->apply();
         upgradePoints = u.pendingPoints;
+        gameServices->playScreenSound(SoundUpgradeGo);
         setGameMode(&playMode);
     } else if (n >= 10) {
         int row = (n - 10) / 2;
@@ -136,9 +139,11 @@ int32_t UpgradeGameMode::handle(GuiEvent& event, GuiBox*, int) {
         if ((n - 10) % 2 == 0) {
             u.chosen[row] += 1;
             u.pendingPoints -= price;
+            gameServices->playScreenSound(SoundUpgradePlus);
         } else {
             u.chosen[row] -= 1;
             u.pendingPoints += price;
+            gameServices->playScreenSound(SoundUpgradeMinus);
         }
         refreshUpgradeScreen();
     }
@@ -167,6 +172,8 @@ GuiBox* buildEndDemoScreen() {
 void EndDemoGameMode::enter(GameMode*) {
     ASSERT(!scr);
     showScreen(buildEndDemoScreen());
+    gameServices->playMusic(MusicNone);
+    gameServices->playScreenSound(SoundEndScreen);
 }
 
 int32_t EndDemoGameMode::handle(GuiEvent& event, GuiBox*, int) {

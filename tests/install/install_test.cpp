@@ -36,6 +36,8 @@ std::set<std::string> expectedFiles() {
         "share/doc/zentrel/README.md", "share/doc/zentrel/LICENSE", "share/doc/zentrel/changelog.gz",
         "share/doc/zentrel/copyright",
     };
+    for (const auto& e : fs::directory_iterator("sounds"))
+        files.insert("lib/zentrel/sounds/" + e.path().filename().string());
     for (const char* size : {"32x32", "64x64", "128x128", "256x256"})
         files.insert("share/icons/hicolor/" + std::string(size) + "/apps/" + appId + ".png");
     return files;

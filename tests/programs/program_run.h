@@ -21,6 +21,8 @@ struct ProgramRun {
     ProgramRun(InPlace, const std::string& programFolder);
     ~ProgramRun();
 
+    // Writes the program's settings file in the private config folder.
+    void writeSettings(const std::string& text);
     // Starts folder/program with the arguments; output goes to log files.
     bool start(const std::string& program, const std::vector<std::string>& args);
     // Waits until the standard output holds `text`; false after the timeout.
