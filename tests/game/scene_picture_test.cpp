@@ -1,0 +1,204 @@
+// The drawn game against committed pictures: five scenes at 1280 x 720 and
+// 1920 x 1080, from a fixed seed and a fixed number of steps, drawn at t = 0
+// and compared pixel by pixel. A scene's mask (white = may differ) marks only
+// artefacts the renderer no longer draws; what each one covers is written
+// beside the scene below. ZENTREL_WRITE_PICTURES=1 rewrites the pictures.
+//
+// On a mismatch the frame and a diff (red: differs, yellow: differs inside
+// the mask, grey: equal) are written to the test's folder as PNG.
+#include <gtest/gtest.h>
+#include <epoxy/gl.h>
+#include <cstdlib>
+#include <string>
+#include <vector>
+#include "camera.h"
+#include "device.h"
+#include "draw_world.h"
+#include "fake_input_platform.h"
+#include "font.h"
+#include "framing_modes.h"
+#include "game_step.h"
+#include "gl_window.h"
+#include "hero.h"
+#include "hero_step.h"
+#include "level.h"
+#include "png_file.h"
+#include "qz_utils.h"
+#include "random.h"
+#include "scene.h"
+#include "world.h"
+
+namespace {
+
+FakeInputPlatform input;
+RenderServices services;
+
+void startLevel(int number) {
+    setGameMode(nullptr);
+    gameRandom.seed(4242);
+    levelNumber = number;
+    setGameMode(&playMode);
+}
+
+void lookAt(float x, float y) {
+    cameraFollow[0] = cameraFollow[1] = {x, y, 0, 1};
+    cameraPosition = cameraFollow[0];
+}
+
+// Steps as the main loop does, with the pointer at (px, py) window pixels.
+void play(int steps, float px, float py) {
+    for (int i = 0; i < steps; i++) {
+        updateStepCamera();
+        pushInput(InputMove, 0, 0, 0, px, py);
+        gameStep(0.05f);
+        GuiInputRecord r;
+        while (popInput(&r)) {
+        }
+        inputEndStep();
+    }
+}
+
+void layoutAStart() { startLevel(1); }
+
+void craterAndDebris() {
+    startLevel(1);
+    // Fire right into the first pillar: craters, and debris still flying.
+    input.held[VK_LBUTTON] = true;
+    play(24, (float)deviceWidth() * 0.86f, (float)deviceHeight() * 0.58f);
+    input.held[VK_LBUTTON] = false;
+}
+
+void robotsInView() {
+    startLevel(1);
+    play(10, (float)deviceWidth() * 0.5f, (float)deviceHeight() * 0.5f);  // the robots land and walk
+    lookAt(880.0f, 62.0f);
+}
+
+void elevatorRide() {
+    startLevel(1);
+    int padX = -1, padTop = -1;
+    for (int x = 1100; x < 1400 && padX < 0; x++)
+        for (int y = 0; y < 64; y++)
+            if (levelCell(x, y, 10) == Exit) padX = x, padTop = y;
+    ASSERT_GE(padX, 0);
+    placeHero((float)padX + 8, (float)padTop + 1);
+    setGameMode(&elevatorMode);
+    ASSERT_EQ(currentMode, &elevatorMode);
+    for (int i = 0; i < 12; i++) {
+        updateStepCamera();
+        elevatorMode.update(0.05f);
+    }
+}
+
+void layoutBPlatforms() {
+    startLevel(2);
+    lookAt(790.0f, 130.0f);  // the zig-zag of platforms with their robots
+}
+
+struct PictureScene {
+    const char* name;
+    void (*set)();
+    // What the mask of this scene covers; null: no mask, every pixel counts.
+    const char* masked;
+};
+
+const PictureScene scenes[] = {
+    {"layout_a_start", layoutAStart, nullptr},
+    {"crater_debris", craterAndDebris, nullptr},
+    {"robots", robotsInView, nullptr},
+    {"elevator", elevatorRide, nullptr},
+    {"layout_b", layoutBPlatforms, nullptr},
+};
+
+std::string picturePath(const char* scene, int w, int h, const char* suffix) {
+    return std::string(ZENTREL_PICTURE_DIR) + "/" + scene + "_" + std::to_string(w) + "x" + std::to_string(h) +
+           suffix + ".png";
+}
+
+// The back buffer, rows top-down, alpha forced opaque.
+std::vector<uint32_t> readFrame(int w, int h) {
+    std::vector<uint32_t> rows((size_t)w * h), topDown((size_t)w * h);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    glReadPixels(0, 0, w, h, GL_BGRA, GL_UNSIGNED_BYTE, rows.data());
+    for (int y = 0; y < h; y++)
+        for (int x = 0; x < w; x++) topDown[(size_t)(h - 1 - y) * w + x] = rows[(size_t)y * w + x] | 0xFF000000u;
+    return topDown;
+}
+
+void checkScenes(int W, int H) {
+    initAppPath();
+    optAntiAlias = false;
+    optVSync = false;
+    optFastVoxels = false;
+    isFullscreen = false;
+    input.overWindow = false;  // no crosshair
+    input.width = W;
+    input.height = H;
+    inputInit(&input);
+    refreshCursorInside();
+    SDL_Window* window = createDeviceWindow("picture test", 0, 0, W, H, 0);
+    ASSERT_TRUE(initDevice(window, W, H));
+    ASSERT_EQ(deviceWidth(), W);
+    ASSERT_EQ(deviceHeight(), H);
+    initFont();
+    setGameServices(&services);
+    initScene();
+    bool rewrite = getenv("ZENTREL_WRITE_PICTURES") != nullptr;
+
+    for (const PictureScene& s : scenes) {
+        SCOPED_TRACE(s.name);
+        s.set();
+        ASSERT_TRUE(renderFrame(0.0f));
+        glFinish();
+        std::vector<uint32_t> got = readFrame(W, H);
+        presentFrame();
+        std::string refPath = picturePath(s.name, W, H, "");
+        if (rewrite) {
+            ASSERT_TRUE(writePngFile(refPath.c_str(), got.data(), W, H)) << refPath;
+            continue;
+        }
+        std::vector<uint32_t> ref, mask;
+        int rw = 0, rh = 0, mw = 0, mh = 0;
+        ASSERT_TRUE(readPngFile(refPath.c_str(), &ref, &rw, &rh)) << refPath;
+        ASSERT_EQ(rw, W);
+        ASSERT_EQ(rh, H);
+        if (s.masked) {
+            std::string maskPath = picturePath(s.name, W, H, "_mask");
+            ASSERT_TRUE(readPngFile(maskPath.c_str(), &mask, &mw, &mh)) << maskPath;
+            ASSERT_EQ(mw, W);
+            ASSERT_EQ(mh, H);
+        }
+        int wrong = 0, forgiven = 0;
+        std::vector<uint32_t> diff(got.size());
+        for (size_t i = 0; i < got.size(); i++) {
+            bool masked = !mask.empty() && (mask[i] & 0xFFFFFFu);
+            uint32_t g = (ref[i] >> 2) & 0x3F3F3Fu;
+            if (got[i] == (ref[i] | 0xFF000000u)) {
+                diff[i] = 0xFF000000u | g;
+            } else if (masked) {
+                forgiven++;
+                diff[i] = 0xFFFFFF00u;
+            } else {
+                wrong++;
+                diff[i] = 0xFFFF0000u;
+            }
+        }
+        if (wrong > 0 || forgiven > 0) {
+            std::string base = std::string(s.name) + "_" + std::to_string(W) + "x" + std::to_string(H);
+            writePngFile(("picture_" + base + ".png").c_str(), got.data(), W, H);
+            writePngFile(("picture_" + base + "_diff.png").c_str(), diff.data(), W, H);
+        }
+        EXPECT_EQ(wrong, 0) << "pixels differ outside the mask (" << forgiven << " inside it)";
+    }
+
+    shutdownScene();
+    setGameServices(nullptr);
+    shutdownFont();
+    closeDevice();
+    destroyDeviceWindow(window);
+}
+
+}  // namespace
+
+TEST(ScenePicture, MatchesThePicturesAt1280x720) { checkScenes(1280, 720); }
+TEST(ScenePicture, MatchesThePicturesAt1920x1080) { checkScenes(1920, 1080); }
