@@ -28,6 +28,8 @@ int deviceHeight();
 int deviceSampleCount();
 // Draw calls issued since initDevice; for tests and benchmarks.
 uint64_t deviceDrawCount();
+// Triangles drawn since initDevice (instances counted); for benchmarks.
+uint64_t deviceTriangleCount();
 
 //---------------------------------------------------------------------------
 // Set-up, resize and frames

@@ -113,6 +113,7 @@ struct DeviceState {
 
     Float4x4 view, projection;
     uint64_t drawCount;
+    uint64_t triangleCount;
 
     void (*frameDrawer)(float dt);
     void (*immediateDrawer)();

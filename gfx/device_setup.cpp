@@ -8,6 +8,7 @@ int deviceWidth() { return glContext ? device.width : 0; }
 int deviceHeight() { return glContext ? device.height : 0; }
 int deviceSampleCount() { return device.samples; }
 uint64_t deviceDrawCount() { return device.drawCount; }
+uint64_t deviceTriangleCount() { return device.triangleCount; }
 
 void setFrameDrawer(void (*draw)(float)) { device.frameDrawer = draw; }
 void setImmediateFrameDrawer(void (*draw)()) { device.immediateDrawer = draw; }

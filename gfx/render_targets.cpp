@@ -205,6 +205,11 @@ static int vertexCountOf(int type, int primitives) {
     return 0;
 }
 
+static void countTriangles(int type, int primitives, int instances) {
+    if (type == PrimTriangleList || type == PrimTriangleStrip || type == PrimTriangleFan)
+        device.triangleCount += (uint64_t)primitives * (uint64_t)(instances > 0 ? instances : 1);
+}
+
 static void clearErrors() {
     while (glGetError() != GL_NO_ERROR) {
     }
@@ -226,6 +231,7 @@ void drawIndexed(int primitiveType, int baseVertex, int minIndex, int vertexCoun
     GLenum err = glGetError();
     if (err != GL_NO_ERROR) fatalError("draw_indexed failed (code 0x%08X)", err);
     device.drawCount++;
+    countTriangles(primitiveType, primitiveCount, device.instanceCount);
 }
 
 void drawPrimitives(int primitiveType, int startVertex, int primitiveCount) {
@@ -236,6 +242,7 @@ void drawPrimitives(int primitiveType, int startVertex, int primitiveCount) {
     GLenum err = glGetError();
     if (err != GL_NO_ERROR) fatalError("draw_prim failed (code 0x%08X)", err);
     device.drawCount++;
+    countTriangles(primitiveType, primitiveCount, 0);
 }
 
 void drawFullScreenQuad() {
@@ -253,4 +260,5 @@ void drawFullScreenQuad() {
     GLenum err = glGetError();
     if (err != GL_NO_ERROR) fatalError("draw_prim failed (code 0x%08X)", err);
     device.drawCount++;
+    countTriangles(PrimTriangleStrip, 2, 0);
 }
