@@ -76,6 +76,10 @@ void resolveSceneTo(TextureHandle texture);
 // Level 0 of texture as target index (0-3); null unbinds it. Target 0 has no depth.
 void setTextureTarget(int index, TextureHandle texture);
 void setBackBufferTarget();
+// The back buffer with the window's depth buffer: the scene drawn straight to
+// the screen when nothing needs the scene surfaces (no anti-aliasing, plain
+// post-effect).
+void setBackBufferSceneTarget();
 
 // Colours are ARGB words. Clears ignore the depth-write switch, like the
 // original device.

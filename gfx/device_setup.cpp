@@ -84,6 +84,8 @@ static void setInitialState() {
     glEnable(GL_DEPTH_TEST);
     glDepthMask(GL_TRUE);
     device.depthWrite = true;
+    device.depthTest = true;
+    device.targetHasDepth = true;
 
     glGenBuffers(1, &device.constantBuffer);
     glBindBuffer(GL_UNIFORM_BUFFER, device.constantBuffer);
@@ -244,13 +246,8 @@ bool renderFrame(float dt) {
 int presentFrame() {
     if (!glContext) return 0;
     // The back buffer is undefined after the swap and the front buffer cannot
-    // be read back reliably, so screenshots read this copy.
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, device.lastFrameFramebuffer);
-    glDisable(GL_SCISSOR_TEST);
-    glBlitFramebuffer(0, 0, device.width, device.height, 0, 0, device.width, device.height, GL_COLOR_BUFFER_BIT,
-                      GL_NEAREST);
-    glBindFramebuffer(GL_FRAMEBUFFER, device.currentFramebuffer);
+    // be read back reliably: a pending screenshot reads the frame now.
+    captureScreenshotIfPending();
     SDL_GL_SwapWindow(device.window);
     return 0;
 }
