@@ -234,3 +234,51 @@ void buildChunkFaces(const VoxelGridView& g, int cx, int cy, Emit&& emit) {
             if (face[f]) emit(f, faceInstance(c, chunkFaceGroups[f]));
     });
 }
+
+// Which groups of a chunk's faces can face an eye at (eyeX, eyeY) (in front
+// of the grid): the front always; top faces when the eye is above the
+// chunk's bottom, bottom faces when below its top, and likewise the sides.
+// fastVoxels keeps the front only.
+inline void chunkGroupsFacing(int cx, int cy, float eyeX, float eyeY, bool fastVoxels, bool need[CHUNK_FACE_GROUPS]) {
+    float x = (float)(VOXEL_CHUNK * cx), y = (float)(VOXEL_CHUNK * cy);
+    need[0] = true;
+    need[1] = !fastVoxels && eyeY > y;
+    need[2] = !fastVoxels && eyeY < y + VOXEL_CHUNK;
+    need[3] = !fastVoxels && eyeX < x + VOXEL_CHUNK;
+    need[4] = !fastVoxels && eyeX > x;
+}
+
+// Culled faces cost far less than a draw call: groups that cannot face the
+// eye are drawn along (and culled) when no more than this many faces lie
+// between two groups that must be drawn.
+enum { MERGE_GAP_FACES = 64 };
+
+// The instance ranges to draw for the needed groups (groupEnd[g] ends group
+// g, which starts where the previous one ends): runs of needed groups,
+// joined across small gaps. Returns the number of ranges (at most 3).
+struct FaceRange {
+    int first, count;
+};
+inline int chunkFaceRanges(const int32_t groupEnd[CHUNK_FACE_GROUPS], const bool need[CHUNK_FACE_GROUPS],
+                           FaceRange out[CHUNK_FACE_GROUPS]) {
+    auto begin = [&](int g) { return g == 0 ? 0 : (int)groupEnd[g - 1]; };
+    auto wanted = [&](int g) { return need[g] && groupEnd[g] > begin(g); };
+    int n = 0, g = 0;
+    while (g < CHUNK_FACE_GROUPS) {
+        if (!wanted(g)) {
+            g++;
+            continue;
+        }
+        int first = begin(g), end = groupEnd[g];
+        g++;
+        while (g < CHUNK_FACE_GROUPS) {
+            int h = g, gap = 0;
+            while (h < CHUNK_FACE_GROUPS && !wanted(h)) gap += groupEnd[h] - begin(h), h++;
+            if (h == CHUNK_FACE_GROUPS || gap > MERGE_GAP_FACES) break;
+            end = groupEnd[h];
+            g = h + 1;
+        }
+        out[n++] = {first, end - first};
+    }
+    return n;
+}

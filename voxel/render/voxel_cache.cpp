@@ -30,11 +30,6 @@ void destroyVoxelCache(VoxelCache* cache) {
 
 namespace {
 
-// Culled faces cost far less than a draw call: groups that cannot face the
-// eye are drawn along (and culled) when no more than this many faces lie
-// between two groups that must be drawn.
-enum { MERGE_GAP_FACES = 64 };
-
 // A free slot for `faces` faces with an exact-size buffer: one of that size
 // if there is, else one whose buffer is remade, else a new one.
 int takeSlot(VoxelCache* cache, int faces) {
@@ -86,37 +81,13 @@ bool buildChunk(VoxelCache* cache, int cx, int cy) {
     return true;
 }
 
-// The groups of one chunk that can face the eye; runs of them are drawn
-// together, across small gaps.
+// The groups of one chunk that can face the eye.
 void drawSlot(const VoxelCacheSlot& s, Vec4 eye) {
-    int x = VOXEL_CHUNK * s.chunkX, y = VOXEL_CHUNK * s.chunkY;
-    bool need[CHUNK_FACE_GROUPS] = {
-        true,                                  // front
-        eye.y > (float)y,                      // top faces lie above the chunk's bottom
-        eye.y < (float)(y + VOXEL_CHUNK),      // bottom faces below its top
-        eye.x < (float)(x + VOXEL_CHUNK),      // left faces left of its right side
-        eye.x > (float)x,                      // right faces right of its left side
-    };
-    if (optFastVoxels) need[1] = need[2] = need[3] = need[4] = false;
-    auto begin = [&](int g) { return g == 0 ? 0 : s.groupEnd[g - 1]; };
-    auto size = [&](int g) { return s.groupEnd[g] - begin(g); };
-    int g = 0;
-    while (g < CHUNK_FACE_GROUPS) {
-        if (!need[g] || size(g) == 0) {
-            g++;
-            continue;
-        }
-        int first = begin(g), end = s.groupEnd[g];
-        g++;
-        while (g < CHUNK_FACE_GROUPS) {
-            int h = g, gap = 0;
-            while (h < CHUNK_FACE_GROUPS && !(need[h] && size(h) > 0)) gap += size(h++);
-            if (h == CHUNK_FACE_GROUPS || gap > MERGE_GAP_FACES) break;
-            end = s.groupEnd[h];
-            g = h + 1;
-        }
-        drawCubeFaces(s.buffer, first, end - first);
-    }
+    bool need[CHUNK_FACE_GROUPS];
+    chunkGroupsFacing(s.chunkX, s.chunkY, eye.x, eye.y, optFastVoxels, need);
+    FaceRange ranges[CHUNK_FACE_GROUPS];
+    int n = chunkFaceRanges(s.groupEnd, need, ranges);
+    for (int i = 0; i < n; i++) drawCubeFaces(s.buffer, ranges[i].first, ranges[i].count);
 }
 
 }  // namespace
