@@ -80,6 +80,8 @@ void setBackBufferTarget();
 // the screen when nothing needs the scene surfaces (no anti-aliasing, plain
 // post-effect).
 void setBackBufferSceneTarget();
+// Whether that is possible: no multisampling, and the window got a depth buffer.
+bool deviceCanDrawSceneToBackBuffer();
 
 // Colours are ARGB words. Clears ignore the depth-write switch, like the
 // original device.

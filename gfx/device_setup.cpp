@@ -7,6 +7,7 @@ DeviceState device;
 int deviceWidth() { return glContext ? device.width : 0; }
 int deviceHeight() { return glContext ? device.height : 0; }
 int deviceSampleCount() { return device.samples; }
+bool deviceCanDrawSceneToBackBuffer() { return glContext && device.samples == 0 && device.backBufferDepth; }
 uint64_t deviceDrawCount() { return device.drawCount; }
 uint64_t deviceTriangleCount() { return device.triangleCount; }
 
@@ -122,6 +123,9 @@ bool initDevice(SDL_Window* window, int width, int height) {
     logMessage("GL renderer: %s, %s", (const char*)glGetString(GL_RENDERER), (const char*)glGetString(GL_VERSION));
 
     setInitialState();
+    GLint depthBits = 0;
+    glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH, GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE, &depthBits);
+    device.backBufferDepth = depthBits >= 16;
     if (isFullscreen) SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
     fillPresentParameters(&width, &height);
     // Pixels, not window units: a HiDPI window's drawable is larger.

@@ -99,7 +99,7 @@ void drawScene(float dt) {
     // The plain post-effect copies texels one to one, so without
     // multisampling there is nothing to resolve or copy: the scene goes
     // straight into the back buffer.
-    bool direct = deviceSampleCount() == 0;
+    bool direct = deviceCanDrawSceneToBackBuffer();
     if (direct) setBackBufferSceneTarget();
     else setSceneTarget();
     clearAll(0);

@@ -25,6 +25,7 @@
 #include "hero_step.h"
 #include "level.h"
 #include "png_file.h"
+#include "progress.h"
 #include "qz_utils.h"
 #include "random.h"
 #include "scene.h"
@@ -36,11 +37,19 @@ namespace {
 FakeInputPlatform input;
 RenderServices services;
 
+// Steps as the main loop does, with the pointer at (px, py) window pixels.
+void play(int steps, float px, float py);
+
+// A new game at the level's start, whatever ran before (each scene, and
+// each test when both run in one process, starts alike): one step with the
+// pointer up to the right sets the hero's aim.
 void startLevel(int number) {
     setGameMode(nullptr);
     gameRandom.seed(4242);
+    newGame();
     levelNumber = number;
     setGameMode(&playMode);
+    play(1, (float)deviceWidth() * 0.75f, (float)deviceHeight() * 0.3f);
 }
 
 void lookAt(float x, float y) {
@@ -48,7 +57,6 @@ void lookAt(float x, float y) {
     cameraPosition = cameraFollow[0];
 }
 
-// Steps as the main loop does, with the pointer at (px, py) window pixels.
 void play(int steps, float px, float py) {
     for (int i = 0; i < steps; i++) {
         updateStepCamera();
@@ -132,8 +140,8 @@ const PictureScene scenes[] = {
      "the seam along the ceiling's underside; edge ties along the back-wall blocks' top and side edges, "
      "which this view puts on pixel centres; speckles and seams on the robots, walls and floor"},
     {"elevator", elevatorRide,
-     "the seams under the ceiling's edge and down the shaft's walls; edge ties on back-wall blocks; "
-     "speckles on the pad copies, walls and hero"},
+     "the seam down the shaft's wall; seams and edge ties along the back-wall blocks' edges; speckles on "
+     "the pad copies, walls and hero"},
     {"layout_b", layoutBPlatforms,
      "the seam down the right wall's side; at 1080 rows the seam along the upper platform's underside; "
      "speckles and short diagonals on the platforms, walls and robots; edge ties on back-wall blocks"},

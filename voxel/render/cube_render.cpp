@@ -158,7 +158,8 @@ SpriteMesh& spriteMesh(const VoxelSprite* sprite, int x0, int y0, int z0, int fl
     for (int i = 0; i < MAX_SPRITE_MESHES && !slot; i++)
         if (!batch.meshes[i].serial) slot = &batch.meshes[i];
     if (!slot) {
-        // More shapes than entries (not in normal play): replace in turn.
+        // Every entry taken, also by meshes of freed sprites (each lift ride
+        // cuts a new pad): replace them in turn.
         slot = &batch.meshes[batch.nextMesh];
         batch.nextMesh = (batch.nextMesh + 1) % MAX_SPRITE_MESHES;
         releaseBuffer(slot->buffer);
