@@ -28,6 +28,8 @@ int deviceHeight();
 int deviceSampleCount();
 // Draw calls issued since initDevice; for tests and benchmarks.
 uint64_t deviceDrawCount();
+// Triangles drawn since initDevice (instances counted); for benchmarks.
+uint64_t deviceTriangleCount();
 
 //---------------------------------------------------------------------------
 // Set-up, resize and frames
@@ -74,6 +76,12 @@ void resolveSceneTo(TextureHandle texture);
 // Level 0 of texture as target index (0-3); null unbinds it. Target 0 has no depth.
 void setTextureTarget(int index, TextureHandle texture);
 void setBackBufferTarget();
+// The back buffer with the window's depth buffer: the scene drawn straight to
+// the screen when nothing needs the scene surfaces (no anti-aliasing, plain
+// post-effect).
+void setBackBufferSceneTarget();
+// Whether that is possible: no multisampling, and the window got a depth buffer.
+bool deviceCanDrawSceneToBackBuffer();
 
 // Colours are ARGB words. Clears ignore the depth-write switch, like the
 // original device.

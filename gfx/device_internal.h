@@ -90,7 +90,6 @@ struct DeviceState {
     GLuint sceneFramebuffer, sceneColourSurface, sceneDepthSurface;
     GLuint textureFramebuffer;  // setTextureTarget
     GLuint resolveFramebuffer;  // resolveSceneTo
-    GLuint lastFrameFramebuffer, lastFrameSurface;  // copy of the presented frame
     GLsync frameFence[2];
     int fenceIndex;
     GLuint samplers[NUM_SAMPLERS];
@@ -105,6 +104,9 @@ struct DeviceState {
     DeviceVertexLayout* layout;
     int instanceCount;
     bool depthWrite;
+    bool depthTest;       // as asked; GL's test is on only when the target has depth too
+    bool targetHasDepth;  // the back buffer bound as a plain target has none, like the original
+    bool backBufferDepth; // the window has a depth buffer (asked for, not guaranteed)
 
     float constants[NUM_CONSTANTS * 4];
     int dirtyFirst, dirtyEnd;  // register range to upload before the next draw
@@ -113,6 +115,7 @@ struct DeviceState {
 
     Float4x4 view, projection;
     uint64_t drawCount;
+    uint64_t triangleCount;
 
     void (*frameDrawer)(float dt);
     void (*immediateDrawer)();
@@ -140,7 +143,10 @@ void releaseAllShaders();
 // Render-target helpers (render_targets).
 bool createSceneSurfaces();
 void releaseSceneSurfaces();
-void bindFramebuffer(GLuint framebuffer, int width, int height);
+void bindFramebuffer(GLuint framebuffer, int width, int height, bool hasDepth);
+void applyDepthTest();
+// Print Screen: writes the shot from the back buffer when one is pending (screenshot).
+void captureScreenshotIfPending();
 void setSamplerDefaults();
 void applyDrawState();  // constants, target state, layout and streams
 void writeTargetState();

@@ -7,7 +7,9 @@ DeviceState device;
 int deviceWidth() { return glContext ? device.width : 0; }
 int deviceHeight() { return glContext ? device.height : 0; }
 int deviceSampleCount() { return device.samples; }
+bool deviceCanDrawSceneToBackBuffer() { return glContext && device.samples == 0 && device.backBufferDepth; }
 uint64_t deviceDrawCount() { return device.drawCount; }
+uint64_t deviceTriangleCount() { return device.triangleCount; }
 
 void setFrameDrawer(void (*draw)(float)) { device.frameDrawer = draw; }
 void setImmediateFrameDrawer(void (*draw)()) { device.immediateDrawer = draw; }
@@ -83,6 +85,8 @@ static void setInitialState() {
     glEnable(GL_DEPTH_TEST);
     glDepthMask(GL_TRUE);
     device.depthWrite = true;
+    device.depthTest = true;
+    device.targetHasDepth = true;
 
     glGenBuffers(1, &device.constantBuffer);
     glBindBuffer(GL_UNIFORM_BUFFER, device.constantBuffer);
@@ -119,6 +123,9 @@ bool initDevice(SDL_Window* window, int width, int height) {
     logMessage("GL renderer: %s, %s", (const char*)glGetString(GL_RENDERER), (const char*)glGetString(GL_VERSION));
 
     setInitialState();
+    GLint depthBits = 0;
+    glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH, GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE, &depthBits);
+    device.backBufferDepth = depthBits >= 16;
     if (isFullscreen) SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
     fillPresentParameters(&width, &height);
     // Pixels, not window units: a HiDPI window's drawable is larger.
@@ -243,13 +250,8 @@ bool renderFrame(float dt) {
 int presentFrame() {
     if (!glContext) return 0;
     // The back buffer is undefined after the swap and the front buffer cannot
-    // be read back reliably, so screenshots read this copy.
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, device.lastFrameFramebuffer);
-    glDisable(GL_SCISSOR_TEST);
-    glBlitFramebuffer(0, 0, device.width, device.height, 0, 0, device.width, device.height, GL_COLOR_BUFFER_BIT,
-                      GL_NEAREST);
-    glBindFramebuffer(GL_FRAMEBUFFER, device.currentFramebuffer);
+    // be read back reliably: a pending screenshot reads the frame now.
+    captureScreenshotIfPending();
     SDL_GL_SwapWindow(device.window);
     return 0;
 }

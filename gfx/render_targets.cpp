@@ -36,25 +36,17 @@ bool createSceneSurfaces() {
         logMessage("FAILED to create scene z-buffer surface (code 0x%08X)", err != GL_NO_ERROR ? err : status);
         return false;
     }
-
-    device.lastFrameSurface = makeRenderbuffer(GL_RGBA8, 0, w, h);
-    glGenFramebuffers(1, &device.lastFrameFramebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, device.lastFrameFramebuffer);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, device.lastFrameSurface);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
     glBindFramebuffer(GL_FRAMEBUFFER, device.currentFramebuffer);
     return true;
 }
 
 void releaseSceneSurfaces() {
     if (device.currentFramebuffer && (device.currentFramebuffer == device.sceneFramebuffer)) setBackBufferTarget();
-    GLuint rbs[3] = {device.sceneDepthSurface, device.sceneColourSurface, device.lastFrameSurface};
-    GLuint fbs[2] = {device.sceneFramebuffer, device.lastFrameFramebuffer};
-    glDeleteRenderbuffers(3, rbs);
-    glDeleteFramebuffers(2, fbs);
-    device.sceneDepthSurface = device.sceneColourSurface = device.lastFrameSurface = 0;
-    device.sceneFramebuffer = device.lastFrameFramebuffer = 0;
+    GLuint rbs[2] = {device.sceneDepthSurface, device.sceneColourSurface};
+    glDeleteRenderbuffers(2, rbs);
+    glDeleteFramebuffers(1, &device.sceneFramebuffer);
+    device.sceneDepthSurface = device.sceneColourSurface = 0;
+    device.sceneFramebuffer = 0;
 }
 
 //---------------------------------------------------------------------------
@@ -71,18 +63,22 @@ void writeTargetState() {
 
 // GL keeps the viewport when the target changes; the original device reset
 // it to the whole target.
-void bindFramebuffer(GLuint framebuffer, int width, int height) {
+void bindFramebuffer(GLuint framebuffer, int width, int height, bool hasDepth) {
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     glViewport(0, 0, width, height);
     device.currentFramebuffer = framebuffer;
     device.targetWidth = width;
     device.targetHeight = height;
+    device.targetHasDepth = hasDepth;
+    applyDepthTest();
     writeTargetState();
 }
 
-void setSceneTarget() { bindFramebuffer(device.sceneFramebuffer, device.width, device.height); }
+void setSceneTarget() { bindFramebuffer(device.sceneFramebuffer, device.width, device.height, true); }
 
-void setBackBufferTarget() { bindFramebuffer(0, device.width, device.height); }
+void setBackBufferTarget() { bindFramebuffer(0, device.width, device.height, false); }
+
+void setBackBufferSceneTarget() { bindFramebuffer(0, device.width, device.height, true); }
 
 void setTextureTarget(int index, TextureHandle texture) {
     ASSERT(index>=0 && index<4);
@@ -101,7 +97,8 @@ void setTextureTarget(int index, TextureHandle texture) {
         if (name) n = i + 1;
     }
     glDrawBuffers(n > 0 ? n : 1, buffers);
-    if (index == 0 && texture) bindFramebuffer(device.textureFramebuffer, texture->actualWidth, texture->actualHeight);
+    if (index == 0 && texture)
+        bindFramebuffer(device.textureFramebuffer, texture->actualWidth, texture->actualHeight, false);
     else glBindFramebuffer(GL_FRAMEBUFFER, device.currentFramebuffer);
 }
 
@@ -205,6 +202,11 @@ static int vertexCountOf(int type, int primitives) {
     return 0;
 }
 
+static void countTriangles(int type, int primitives, int instances) {
+    if (type == PrimTriangleList || type == PrimTriangleStrip || type == PrimTriangleFan)
+        device.triangleCount += (uint64_t)primitives * (uint64_t)(instances > 0 ? instances : 1);
+}
+
 static void clearErrors() {
     while (glGetError() != GL_NO_ERROR) {
     }
@@ -226,6 +228,7 @@ void drawIndexed(int primitiveType, int baseVertex, int minIndex, int vertexCoun
     GLenum err = glGetError();
     if (err != GL_NO_ERROR) fatalError("draw_indexed failed (code 0x%08X)", err);
     device.drawCount++;
+    countTriangles(primitiveType, primitiveCount, device.instanceCount);
 }
 
 void drawPrimitives(int primitiveType, int startVertex, int primitiveCount) {
@@ -236,6 +239,7 @@ void drawPrimitives(int primitiveType, int startVertex, int primitiveCount) {
     GLenum err = glGetError();
     if (err != GL_NO_ERROR) fatalError("draw_prim failed (code 0x%08X)", err);
     device.drawCount++;
+    countTriangles(primitiveType, primitiveCount, 0);
 }
 
 void drawFullScreenQuad() {
@@ -253,4 +257,5 @@ void drawFullScreenQuad() {
     GLenum err = glGetError();
     if (err != GL_NO_ERROR) fatalError("draw_prim failed (code 0x%08X)", err);
     device.drawCount++;
+    countTriangles(PrimTriangleStrip, 2, 0);
 }

@@ -4,6 +4,8 @@
 #include "user_folders.h"
 
 static DynArray<uint32_t> capture;  // kept between shots; released by releaseWindowCapture
+static bool screenshotPending;      // Print Screen was pressed; the next presented frame is saved
+static int64_t screenshotStart;
 
 void releaseWindowCapture() { capture.release(); }
 
@@ -34,7 +36,8 @@ const void* captureWindowPixels(int* width, int* height, int* pitch) {
     int left = cx0 - x0, top = cy0 - y0;
     int glBottom = device.height - (top + h);
     capture.resize(w * h);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, device.lastFrameFramebuffer);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glReadPixels(left, glBottom, w, h, GL_BGRA, GL_UNSIGNED_BYTE, capture.data);
     glBindFramebuffer(GL_FRAMEBUFFER, device.currentFramebuffer);
@@ -69,8 +72,15 @@ void screenshotFileName(char* out, size_t outSize, const struct tm* t) {
 }
 
 void takeScreenshot() {
-    int64_t start = timerNow();
+    screenshotStart = timerNow();
     logMessage("screenshot...");
+    screenshotPending = true;
+}
+
+void captureScreenshotIfPending() {
+    if (!screenshotPending) return;
+    screenshotPending = false;
+    int64_t start = screenshotStart;
     int w = 0, h = 0, pitch = 0;
     const void* pixels = captureWindowPixels(&w, &h, &pitch);
     if (!pixels) return;

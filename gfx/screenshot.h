@@ -1,18 +1,22 @@
-// screenshot: Print Screen. Saves the window's last presented frame, as
-// shown on the desktop, as a 32-bit TGA.
+// screenshot: Print Screen. Saves the next presented frame, as shown on the
+// desktop, as a 32-bit TGA: the key marks a capture pending, and
+// presentFrame reads the back buffer just before its swap (afterwards its
+// contents are undefined). Copying every frame for a rarely pressed key
+// would cost a full-screen pass.
 #pragma once
 #include <cstddef>
 #include <ctime>
 
-// Logs "screenshot..."; writes shots/shotYYYY_MM_DD_HH_MM_SS.tga (local
-// time), or that file in the player's pictures folder when the game is
-// installed (see screenshotPath), and logs where. A failed capture writes
-// nothing. The folder is made when missing.
+// Logs "screenshot..." and marks a capture pending. The next presentFrame
+// writes shots/shotYYYY_MM_DD_HH_MM_SS.tga (local time), or that file in the
+// player's pictures folder when the game is installed (see screenshotPath),
+// and logs where. A failed capture writes nothing. The folder is made when
+// missing.
 void takeScreenshot();
 
-// The part of the last presented frame that lies on the desktop, rows top
-// down, ARGB words; null when nothing is visible. Valid until the next
-// capture or releaseWindowCapture.
+// The part of the back buffer that lies on the desktop, rows top down, ARGB
+// words; null when nothing is visible. Valid until the next capture or
+// releaseWindowCapture. Read before the swap.
 const void* captureWindowPixels(int* width, int* height, int* pitch);
 void releaseWindowCapture();
 

@@ -304,7 +304,14 @@ void setCulling(bool on) {
 }
 
 void setDepthTest(bool on) {
-    if (on) glEnable(GL_DEPTH_TEST);
+    device.depthTest = on;
+    applyDepthTest();
+}
+
+// The window's depth buffer serves only a scene drawn straight into the back
+// buffer; bound as a plain target the back buffer behaves as if it had none.
+void applyDepthTest() {
+    if (device.depthTest && device.targetHasDepth) glEnable(GL_DEPTH_TEST);
     else glDisable(GL_DEPTH_TEST);
 }
 

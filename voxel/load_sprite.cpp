@@ -16,6 +16,8 @@ static VoxelSprite* newSprite(int sx, int sy, int sz, int numColors) {
     VoxelSprite* s = (VoxelSprite*)qzRealloc(nullptr, sizeof(VoxelSprite));
     ASSERT(s);
     memset(s, 0, sizeof *s);
+    static uint32_t lastSerial;
+    s->serial = ++lastSerial;
     s->sizeX = sx;
     s->sizeY = sy;
     s->sizeZ = sz;

@@ -13,6 +13,8 @@ struct VoxelSprite {
     uint32_t* palette;            // 0xAARRGGBB; entry 0 is 0 and means empty
     int32_t numColors;            // entries in palette, at most 256
     uint8_t* voxels;              // palette index at (z * sizeY + y) * sizeX + x
+    uint32_t serial;              // unique per sprite made (never 0), so a drawing cache keyed by it
+                                  // cannot mistake a new sprite at a freed address for the old one
 };
 
 // Reads a sprite file; a relative name is found beside the program. Logs

@@ -1,6 +1,7 @@
 // Building the chunks of layout A's view at 1280 x 720 (pixel scale 6):
-// the chunk builder (hidden-voxel removal and 2 x 2 x 2 merging) against a
-// naive build that emits every non-empty voxel. Counters give instances.
+// the chunk builder (hidden-voxel removal and 2 x 2 x 2 merging), the faces
+// of its cubes that can be seen, and a naive build that emits every
+// non-empty voxel. Counters give instances or faces.
 #include <benchmark/benchmark.h>
 #include "camera.h"
 #include "level.h"
@@ -45,6 +46,26 @@ void BM_ChunkBuild(benchmark::State& state) {
     state.counters["instances"] = (double)instances;
 }
 
+// The faces that can be seen of the same cubes, as the chunk cache builds
+// them; a crater rebuilds up to four chunks.
+void BM_ChunkFaceBuild(benchmark::State& state) {
+    View v = layoutAView();
+    int64_t faces = 0, chunks = 0;
+    for (auto _ : state) {
+        faces = chunks = 0;
+        for (int cy = v.cy0; cy <= v.cy1; cy++)
+            for (int cx = v.cx0; cx <= v.cx1; cx++) {
+                int n = 0;
+                buildChunkFaces(v.grid, cx, cy, [&](int, const CubeInstance& c) { sink[n++ % (16 * 16 * 20)] = c; });
+                faces += n;
+                chunks++;
+            }
+        benchmark::DoNotOptimize(sink);
+    }
+    state.counters["faces"] = (double)faces;
+    state.counters["chunks"] = (double)chunks;
+}
+
 void BM_NaiveBuild(benchmark::State& state) {
     View v = layoutAView();
     int64_t instances = 0;
@@ -69,4 +90,5 @@ void BM_NaiveBuild(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_ChunkBuild)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ChunkFaceBuild)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NaiveBuild)->Unit(benchmark::kMillisecond);

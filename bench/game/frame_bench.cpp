@@ -1,16 +1,23 @@
-// frame_bench: frame time of the real game on layout A at 1280 x 720 with
-// normal and with fast voxels, and what a crater's invalidate-and-rebuild
-// adds to a frame. Prints medians in milliseconds. Run under a display
-// (bench/frame_bench.sh).
+// frame_bench: frame times of the real game on layout A at the start
+// position, started with the given game options (size, anti-aliasing).
+// Prints, in milliseconds:
+//   frame WxH[ aa]: p50 X ms, p99 Y ms, T triangles, D draws
+//   empty frame WxH: p50 X ms        (no mode: clear, passes, present)
+//   crater: +X ms                    (median extra time of a frame right
+//                                     after a crater; 0 when negative)
+// Run under a display through bench/frame_bench.sh.
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 #include "device.h"
 #include "game_app.h"
+#include "game_mode.h"
 #include "hero.h"
 #include "qz_utils.h"
 #include "services.h"
 #include "shots.h"
+
+enum { FRAMES = 240 };
 
 static double frameMs() {
     int64_t t0 = timerNow();
@@ -20,33 +27,32 @@ static double frameMs() {
     return (double)ticksToUs(timerNow() - t0) / 1000.0;
 }
 
-static double median(std::vector<double> v) {
+static double percentile(std::vector<double> v, int p) {
     std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
+    size_t i = (v.size() * (size_t)p) / 100;
+    return v[i < v.size() ? i : v.size() - 1];
 }
 
-static double medianFrames(int n) {
+static std::vector<double> frames(int n) {
     std::vector<double> t;
     for (int i = 0; i < n; i++) t.push_back(frameMs());
-    return median(t);
+    return t;
 }
 
-int main() {
-    const char* args[] = {"game", "-720", "-novs"};
-    startGame(3, args);
-    medianFrames(20);  // warm-up: every chunk in view built once
+int main(int argc, char** argv) {
+    std::vector<const char*> args = {"game", "-novs"};
+    for (int i = 1; i < argc; i++) args.push_back(argv[i]);
+    startGame((int)args.size(), args.data());
+    int W = deviceWidth(), H = deviceHeight();
+    const char* aa = deviceSampleCount() > 0 ? " aa" : "";
+    frames(20);  // warm-up: every chunk in view built once
 
-    optFastVoxels = false;
-    gameServices->invalidateVoxelCache();
-    medianFrames(5);
-    double normal = medianFrames(40);
-    optFastVoxels = true;
-    gameServices->invalidateVoxelCache();
-    medianFrames(5);
-    double fast = medianFrames(40);
-    optFastVoxels = false;
-    gameServices->invalidateVoxelCache();
-    medianFrames(5);
+    uint64_t draws = deviceDrawCount(), triangles = deviceTriangleCount();
+    std::vector<double> t = frames(FRAMES);
+    draws = (deviceDrawCount() - draws) / FRAMES;
+    triangles = (deviceTriangleCount() - triangles) / FRAMES;
+    printf("frame %dx%d%s: p50 %.2f ms, p99 %.2f ms, %llu triangles, %llu draws\n", W, H, aa, percentile(t, 50),
+           percentile(t, 99), (unsigned long long)triangles, (unsigned long long)draws);
 
     // Craters walking up the first pillar, each followed by one frame.
     std::vector<double> crater, plain;
@@ -58,10 +64,13 @@ int main() {
         double dig = (double)ticksToUs(timerNow() - t0) / 1000.0;
         crater.push_back(dig + frameMs());
     }
-    printf("frame, normal voxels: %.2f ms (median of 40)\n", normal);
-    printf("frame, fast voxels:   %.2f ms (median of 40), %.2fx of normal\n", fast, fast / normal);
-    printf("frame after a crater: %.2f ms against %.2f ms: the crater adds %.2f ms\n", median(crater), median(plain),
-           median(crater) - median(plain));
+    double extra = percentile(crater, 50) - percentile(plain, 50);
+
+    setGameMode(nullptr);
+    frames(10);
+    double empty = percentile(frames(FRAMES), 50);
+    printf("empty frame %dx%d%s: p50 %.2f ms\n", W, H, aa, empty);
+    printf("crater: +%.2f ms\n", extra > 0 ? extra : 0.0);
     endGame();
     return 0;
 }

@@ -94,8 +94,16 @@ static Vec4 robotDrawPosition(const Robot& r, float t) {
 
 void drawRobots(float t) {
     if (!robotSprite) return;
+    // Robots outside the drawn part of the level are not drawn; the margin
+    // covers the sprite's extent around its feet point, also turned.
+    VisibleRegion v = visibleRegion(cameraPosition.x, cameraPosition.y, camera.width, camera.height, camera.pixelScale);
+    float margin = (float)(robotSprite->sizeX + robotSprite->sizeY + robotSprite->sizeZ);
     for (const Robot& r : robots) {
-        setCubeTransform(withTranslation(r.model, robotDrawPosition(r, t)));
+        Vec4 p = robotDrawPosition(r, t);
+        if (p.x + margin < (float)v.x0 || p.x - margin > (float)v.x1 || p.y + margin < (float)v.y0 ||
+            p.y - margin > (float)v.y1)
+            continue;
+        setCubeTransform(withTranslation(r.model, p));
         drawVoxelSprite(robotSprite, -8, 0, -8, 0);
     }
 }

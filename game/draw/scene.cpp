@@ -96,11 +96,18 @@ void drawScene(float dt) {
     setViewTransform(viewMatrixFor(eye));
     setCubeFrameConstants(getViewProjection(), eye);
 
-    setSceneTarget();
+    // The plain post-effect copies texels one to one, so without
+    // multisampling there is nothing to resolve or copy: the scene goes
+    // straight into the back buffer.
+    bool direct = deviceCanDrawSceneToBackBuffer();
+    if (direct) setBackBufferSceneTarget();
+    else setSceneTarget();
     clearAll(0);
     if (currentMode) currentMode->renderScene(dt);
-    resolveSceneTo(sceneImage);
-    applyPostEffect();
+    if (!direct) {
+        resolveSceneTo(sceneImage);
+        applyPostEffect();
+    }
 
     setBackBufferTarget();
     beginText();
@@ -120,10 +127,14 @@ void applyPostEffect() {
     bindShader(postEffect);
     bindTexture(0, sceneImage);
     setSamplerAddress(0, 1, 1, 1);
+    // Texel centres land on pixel centres: point sampling gives the same
+    // colours as linear filtering at a fraction of the cost.
+    setSamplerFilter(0, false);
     float W = (float)deviceWidth(), H = (float)deviceHeight();
     float c16[4] = {0.5f, -0.5f, 0.5f + 0.5f / W, 0.5f + 0.5f / H};
     setVertexConstants(16, c16, 1);
     drawFullScreenQuad();
+    setSamplerFilter(0, true);
 }
 
 void drawCrosshair(int x, int y) {

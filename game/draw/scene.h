@@ -1,6 +1,7 @@
 // scene: what one frame draws and in which order. The current mode's scene
-// goes into the device's scene surfaces, is resolved into the screen-sized
-// scene image, copied to the back buffer through the post-effect, and the
+// goes straight into the back buffer, or with anti-aliasing into the
+// device's scene surfaces, resolved into the screen-sized scene image and
+// copied to the back buffer through the post-effect; then the
 // mode's overlay, the crosshair and the performance overlay are drawn on top
 // through the text layer.
 #pragma once

@@ -63,16 +63,20 @@ TEST_F(DeviceTest, ScreenshotOfAKnownFrameReadsBackPixelExact) {
     std::vector<uint32_t> expected(texels, texels + width * height);
     unlockTexture(t);
 
+    // The key marks a capture pending; the next presented frame is saved,
+    // not the one before the key.
+    std::vector<std::string> before = listShots();
+    setBackBufferTarget();
+    clearAll(0xFF00FF00);
+    presentFrame();
+    takeScreenshot();
+    EXPECT_EQ(listShots(), before) << "nothing is written before the next frame";
     setBackBufferTarget();
     bindShader(loadShader("postfx_none.sh", nullptr));
     bindTexture(0, t);
     setSamplerFilter(0, false);
     drawFullScreenQuad();
     presentFrame();
-    clearAll(0xFF00FF00);  // drawing after the present must not reach the shot
-
-    std::vector<std::string> before = listShots();
-    takeScreenshot();
     std::vector<std::string> after = listShots();
     std::string shot;
     for (const std::string& n : after)

@@ -10,6 +10,19 @@ static bool readShot(ProgramRun& run, const std::string& name, int* w, int* h, D
     return readTgaFile((run.folder + "/shots/" + name).c_str(), *w, *h, px);
 }
 
+// Print Screen saves the next frame drawn: waits for the n-th capture's log line.
+static bool waitForShots(ProgramRun& run, size_t n) {
+    for (int i = 0; i < 300; i++) {
+        std::string log = run.log();
+        size_t count = 0;
+        for (size_t p = log.find("screenshot captured to"); p != std::string::npos; p = log.find("screenshot captured to", p + 1))
+            count++;
+        if (count >= n) return true;
+        pause(0.1);
+    }
+    return false;
+}
+
 // Order of the given lines in the log; -1 where one is missing.
 static std::vector<long> positions(const std::string& log, const std::vector<std::string>& lines) {
     std::vector<long> at;
@@ -44,7 +57,7 @@ TEST(GameProgram, StartsPlaysTakesScreenshotsAndCloses) {
     run.xdotool("mousemove --window %w 900 300");
     pause(0.5);
     run.xdotool("key Print");
-    pause(0.7);
+    ASSERT_TRUE(waitForShots(run, 1)) << run.log();
     // Run right and fire for a while.
     run.xdotool("keydown d");
     run.xdotool("mousedown 1");
@@ -53,7 +66,7 @@ TEST(GameProgram, StartsPlaysTakesScreenshotsAndCloses) {
     run.xdotool("keyup d");
     pause(0.3);
     run.xdotool("key Print");
-    pause(0.7);
+    ASSERT_TRUE(waitForShots(run, 2)) << run.log();
 
     std::vector<std::string> shots = run.shots();
     ASSERT_EQ(shots.size(), 2u) << run.log();

@@ -64,7 +64,10 @@ TEST_F(VoxelCacheTest, StillViewReusesAndMovedViewBuildsOnlyTheNewColumn) {
     uint64_t draws = deviceDrawCount();
     draw(0, 0, 16 * 20 - 1, 16 * 12 - 1);
     EXPECT_EQ(cache->chunksBuilt, 240u);
-    EXPECT_EQ(deviceDrawCount() - draws, (uint64_t)slots);  // one draw per cached slot
+    // Per cached chunk the front faces and the sides towards the eye: one
+    // to three draws.
+    EXPECT_GE(deviceDrawCount() - draws, (uint64_t)slots);
+    EXPECT_LE(deviceDrawCount() - draws, 3u * (uint64_t)slots);
 
     draw(16, 0, 16 * 21 - 1, 16 * 12 - 1);  // one chunk to the right
     EXPECT_EQ(cache->chunksBuilt, 240u + 12u);

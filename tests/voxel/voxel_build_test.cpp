@@ -39,7 +39,7 @@ TEST(CubeInstanceTest, NegativeAndWideXKeepTheBlockBitClear) {
     CubeInstance a = cubeInstance(-128, -16, -112, 1);
     EXPECT_FALSE(cubeInstanceIsBlock(a));
     EXPECT_EQ(cubeInstanceX(a), -128);
-    EXPECT_EQ(a.xHigh, -1);
+    EXPECT_EQ(cubeInstanceFace(a), -1);
     CubeInstance b = chunkInstance(4095, 255, 19, 1, true);
     EXPECT_TRUE(cubeInstanceIsBlock(b));
     EXPECT_EQ(cubeInstanceX(b), 4095 * 16);

@@ -1,4 +1,5 @@
-// cube_render: the instanced cube mesh and the batch of moving cubes.
+// cube_render: the cube shader's pipeline, the batch of moving cubes and
+// the sprites' face meshes.
 #include "cube_render.h"
 #include <cstring>
 #include "device.h"
@@ -10,23 +11,31 @@
 
 namespace {
 
+// The faces of one sprite as drawn with one flags value at one offset,
+// built on first use and kept in a static buffer.
+struct SpriteMesh {
+    uint32_t serial;  // of the sprite; 0 = free entry
+    int flags, x0, y0, z0;
+    DeviceBuffer* buffer;  // null when the sprite shows no face
+    int faces;
+};
+
+enum { MAX_SPRITE_MESHES = 128 };
+
 struct CubeBatch {
     VertexLayoutHandle layout;
     ShaderHandle shader;
-    VertexBufferHandle instances, mesh;
+    VertexBufferHandle instances;
     IndexBufferHandle indices;
     uint8_t* vbPtr;  // write position while the instance buffer is locked
     int count;
     Mat4 transform;
     Mat4 viewProjection;  // captured by beginCubes
+    Vec4 eye;             // world eye position of the frame
+    SpriteMesh meshes[MAX_SPRITE_MESHES];
+    int nextMesh;  // entry replaced when every one is taken
 };
 CubeBatch batch;
-
-// Colour elements are stored B, G, R, A in memory and reach the shader as
-// (R, G, B, A) = (x, y, z, w).
-uint32_t colourBytes(int x, int y, int z, int w) {
-    return (uint32_t)w << 24 | (uint32_t)x << 16 | (uint32_t)y << 8 | (uint32_t)z;
-}
 
 bool sameMatrix(const Mat4& a, const Mat4& b) { return memcmp(&a, &b, sizeof a) == 0; }
 
@@ -70,41 +79,21 @@ void streamCubeInstance(void* dst, const CubeInstance& c) {
 }
 
 void initCubeRenderer() {
-    static const VertexLayout layout[] = {{0, 0, VtColour, VuPosition, 0},
-                                          {4, 0, VtColour, VuNormal, 0},
-                                          {0, 1, VtShort4, VuPosition, 1},
+    // No per-vertex stream: the shader takes each corner from its own table
+    // by the face of the instance and the vertex index.
+    static const VertexLayout layout[] = {{0, 1, VtShort4, VuPosition, 1},
                                           {8, 1, VtColour, VuColour, 0},
                                           VERTEX_LAYOUT_END};
-    // Per face (front, top, left, right, bottom, back) the four corners.
-    static const uint8_t corners[24][3] = {
-        {0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}, {0, 1, 0}, {1, 1, 0}, {0, 1, 1}, {1, 1, 1},
-        {0, 0, 0}, {0, 1, 0}, {0, 0, 1}, {0, 1, 1}, {1, 0, 1}, {1, 1, 1}, {1, 0, 0}, {1, 1, 0},
-        {0, 0, 1}, {1, 0, 1}, {0, 0, 0}, {1, 0, 0}, {0, 1, 1}, {1, 1, 1}, {0, 0, 1}, {1, 0, 1}};
-    static const int normalAxis[6] = {2, 1, 0, 0, 1, 2};
-    static const uint8_t normalByte[6] = {0, 255, 0, 255, 0, 255};
-
     batch = CubeBatch();
     batch.transform = identityMatrix();
     batch.layout = createVertexLayout(layout);
     batch.shader = loadShader("cube.sh", nullptr);
     batch.instances = createVertexBuffer(CUBE_BATCH_BYTES, false);
-    batch.mesh = createVertexBuffer(24 * 8, true);
     batch.indices = createIndexBuffer(36, true);
-    if (!batch.instances || !batch.mesh || !batch.indices) fatalError("Can't create cube VB");
+    if (!batch.instances || !batch.indices) fatalError("Can't create cube VB");
 
-    uint32_t* vp = (uint32_t*)lockBuffer(batch.mesh);
-    ASSERT(vp);
-    for (int v = 0; v < 24; v++) {
-        const uint8_t* c = corners[v];
-        int f = v / 4;
-        // Normal axis: 0 or 255; the two others lean 10 towards the corner.
-        int a[3];
-        for (int i = 0; i < 3; i++) a[i] = i == normalAxis[f] ? normalByte[f] : (c[i] ? 138 : 118);
-        vp[2 * v] = colourBytes(c[0], c[1], c[2], 1);
-        vp[2 * v + 1] = colourBytes(a[0], a[1], a[2], 255);
-    }
-    unlockBuffer(batch.mesh);
-
+    // Two triangles per face over its corners 4f .. 4f + 3; a single face
+    // uses the first six indices.
     uint16_t* ip = (uint16_t*)lockBuffer(batch.indices);
     ASSERT(ip);
     for (int f = 0; f < 6; f++) {
@@ -117,8 +106,8 @@ void initCubeRenderer() {
 
 void shutdownCubeRenderer() {
     if (batch.vbPtr) unlockBuffer(batch.instances);
+    for (SpriteMesh& m : batch.meshes) releaseBuffer(m.buffer);
     releaseBuffer(batch.indices);
-    releaseBuffer(batch.mesh);
     releaseBuffer(batch.instances);
     if (batch.shader) releaseShader(batch.shader);
     batch = CubeBatch();
@@ -126,7 +115,7 @@ void shutdownCubeRenderer() {
 
 void bindCubePipeline() {
     bindVertexLayout(batch.layout);
-    bindVertexStream(0, batch.mesh, 0, 8);
+    bindVertexStream(0, nullptr, 0, 0);
     bindIndices(batch.indices);
     bindShader(batch.shader);
     setCulling(true);
@@ -160,26 +149,69 @@ void drawVoxelBox(const uint8_t* grid, int strideX, int strideY, int strideZ, in
                   [](const CubeInstance& c) { appendInstance(c); });
 }
 
-void drawVoxelSprite(const VoxelSprite* sprite, int x0, int y0, int z0, int flags) {
-    ASSERT(sprite);
-    drawVoxelBox(sprite->voxels, 1, sprite->sizeX, sprite->sizeX * sprite->sizeY, sprite->sizeX, sprite->sizeY,
-                 sprite->sizeZ, sprite->palette, x0, y0, z0, flags);
+namespace {
+
+SpriteMesh& spriteMesh(const VoxelSprite* sprite, int x0, int y0, int z0, int flags) {
+    for (SpriteMesh& m : batch.meshes)
+        if (m.serial == sprite->serial && m.flags == flags && m.x0 == x0 && m.y0 == y0 && m.z0 == z0) return m;
+    SpriteMesh* slot = nullptr;
+    for (int i = 0; i < MAX_SPRITE_MESHES && !slot; i++)
+        if (!batch.meshes[i].serial) slot = &batch.meshes[i];
+    if (!slot) {
+        // Every entry taken, also by meshes of freed sprites (each lift ride
+        // cuts a new pad): replace them in turn.
+        slot = &batch.meshes[batch.nextMesh];
+        batch.nextMesh = (batch.nextMesh + 1) % MAX_SPRITE_MESHES;
+        releaseBuffer(slot->buffer);
+    }
+    *slot = {sprite->serial, flags, x0, y0, z0, nullptr, 0};
+    auto walk = [&](auto&& emit) {
+        visitVoxelBoxFaces(sprite->voxels, 1, sprite->sizeX, sprite->sizeX * sprite->sizeY, sprite->sizeX,
+                           sprite->sizeY, sprite->sizeZ, sprite->palette, x0, y0, z0, flags, emit);
+    };
+    walk([&](const CubeInstance&) { slot->faces++; });
+    if (slot->faces == 0) return *slot;
+    slot->buffer = createVertexBuffer(slot->faces * (int)sizeof(CubeInstance), true);
+    if (!slot->buffer) fatalError("Can't create cube VB");
+    uint8_t* p = (uint8_t*)lockBuffer(slot->buffer);
+    ASSERT(p);
+    walk([&](const CubeInstance& c) {
+        memcpy(p, &c, sizeof c);
+        p += sizeof c;
+    });
+    unlockBuffer(slot->buffer);
+    return *slot;
 }
 
-void drawCubeInstances(DeviceBuffer* buffer, int count, bool frontOnly) {
-    bindVertexStream(1, buffer, 0, 12);
-    setInstancing(count);
-    // The front face comes first in the mesh and the back face last.
-    if (frontOnly) drawIndexed(PrimTriangleList, 0, 0, 4, 0, 2);
-    else drawIndexed(PrimTriangleList, 0, 0, 20, 0, 10);
+}  // namespace
+
+void drawVoxelSprite(const VoxelSprite* sprite, int x0, int y0, int z0, int flags) {
+    ASSERT(sprite);
+    if (!sprite->serial) {  // not made by the loader (tests): whole cubes of the batch
+        drawVoxelBox(sprite->voxels, 1, sprite->sizeX, sprite->sizeX * sprite->sizeY, sprite->sizeX, sprite->sizeY,
+                     sprite->sizeZ, sprite->palette, x0, y0, z0, flags);
+        return;
+    }
+    const SpriteMesh& m = spriteMesh(sprite, x0, y0, z0, flags);
+    if (!m.faces) return;
+    flushCubes(true);  // pending cubes first: stream 1 is about to change
+    drawCubeFaces(m.buffer, 0, m.faces);
 }
+
+void drawCubeFaces(DeviceBuffer* buffer, int first, int count) {
+    bindVertexStream(1, buffer, first * (int)sizeof(CubeInstance), (int)sizeof(CubeInstance));
+    setInstancing(count);
+    drawIndexed(PrimTriangleList, 0, 0, 4, 0, 2);
+}
+
+Vec4 cubeFrameEye() { return batch.eye; }
 
 void flushCubes(bool force) {
     if (!batch.vbPtr || (batch.count == 0 && !force)) return;
     unlockBuffer(batch.instances);
     batch.vbPtr = nullptr;
     if (batch.count > 0) {
-        bindVertexStream(1, batch.instances, 0, 12);
+        bindVertexStream(1, batch.instances, 0, (int)sizeof(CubeInstance));
         setInstancing(batch.count);
         drawIndexed(PrimTriangleList, 0, 0, 24, 0, 12);
     }
@@ -198,6 +230,7 @@ void endCubes() {
 }
 
 void setCubeFrameConstants(const Mat4& viewProjection, Vec4 eye) {
+    batch.eye = eye;
     setVertexConstants(0, &viewProjection.m[0][0], 4);
     float d[12] = {eye.x, eye.y, eye.z, eye.w, CUBE_LIGHT_DIRECTION.x, CUBE_LIGHT_DIRECTION.y,
                    CUBE_LIGHT_DIRECTION.z, 0, 0, 0, 0.05f, 0};

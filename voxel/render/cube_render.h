@@ -1,9 +1,10 @@
-// cube_render: every voxel on screen drawn as an instanced cube. One static
-// cube mesh (24 corners, 36 indices) is repeated by a second stream of
-// 12-byte CubeInstance records. Moving things (sprites, shots, debris) go
-// into one dynamic batch of 16384 instances that is drawn when it fills,
-// when the object transform changes and when the pass ends; the level is
-// drawn from its chunk cache (voxel_cache.h) inside the same pass.
+// cube_render: every voxel on screen drawn by one shader from 12-byte
+// CubeInstance records, each a whole cube or one face of one (the shader
+// holds the corners). Moving things (shots, debris) go into one dynamic
+// batch of 16384 whole cubes that is drawn when it fills, when the object
+// transform changes and when the pass ends; sprites are drawn from face
+// meshes built once per sprite, flags and offset; the level is drawn from
+// its chunk cache of faces (voxel_cache.h) inside the same pass.
 #pragma once
 #include <cstdint>
 #include "qz_math.h"
@@ -24,7 +25,7 @@ const Vec4 CUBE_LIGHT_DIRECTION = {0.0f, 0.8944272f, -0.4472136f, 0.0f};
 void initCubeRenderer();
 void shutdownCubeRenderer();
 
-// Opens the pass: binds the mesh, layout and shader, culls counter-clockwise
+// Opens the pass: binds the layout, indices and shader, culls counter-clockwise
 // triangles. Expects c0-c6 to hold the frame's identity-transform values.
 void beginCubes();
 // Object-to-world transform of the following cubes; a change draws what is
@@ -32,10 +33,13 @@ void beginCubes();
 void setCubeTransform(const Mat4& objectToWorld);
 // One cube at (X, Y, Z) in 1/16 voxel units.
 void addCube(int X, int Y, int Z, uint32_t colour);
-// The visible voxels of a box (see visitVoxelBox for the flags).
+// The visible voxels of a box as whole cubes of the batch (see
+// walkVoxelBox for the flags).
 void drawVoxelBox(const uint8_t* grid, int strideX, int strideY, int strideZ, int nx, int ny, int nz,
                   const uint32_t* palette, int x0, int y0, int z0, int flags);
 // The sprite's voxel (0, 0, 0) at (x0, y0, z0); flag 1 mirrors along X.
+// Draws the faces that can be seen from the sprite's mesh for these
+// arguments, built on first use (sprites never change after loading).
 void drawVoxelSprite(const VoxelSprite* sprite, int x0, int y0, int z0, int flags);
 // Draws the pending cubes. force: also unlock an empty batch, so that other
 // buffers may be drawn.
@@ -44,12 +48,13 @@ void flushCubes(bool force);
 // constants when a transform was set.
 void endCubes();
 
-// Binds the cube mesh, layout and shader again (after another pass drew).
+// Binds the cube layout, indices and shader again (after another pass drew).
 void bindCubePipeline();
-// Draws `count` instances from `buffer` as stream 1; frontOnly draws one
-// face per cube, otherwise all but the back face.
+// Draws `count` face instances from `buffer`, starting at instance `first`.
 struct DeviceBuffer;
-void drawCubeInstances(DeviceBuffer* buffer, int count, bool frontOnly);
+void drawCubeFaces(DeviceBuffer* buffer, int first, int count);
+// The eye position given to setCubeFrameConstants (world voxels).
+Vec4 cubeFrameEye();
 
 // Records go out as streaming stores: instance buffers are never read back.
 void streamCubeInstance(void* dst, const CubeInstance& c);

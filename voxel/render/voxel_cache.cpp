@@ -1,9 +1,10 @@
-// voxel_cache: chunked instance buffers of the level grid.
+// voxel_cache: chunked face buffers of the level grid.
 #include "voxel_cache.h"
 #include "cube_render.h"
 #include "device.h"
 #include "display_options.h"
 #include "qz_utils.h"
+#include <algorithm>
 
 // Floor division by 16, so that -1 gives -1.
 static int chunkOf(int v) { return v >> 4; }
@@ -29,49 +30,65 @@ void destroyVoxelCache(VoxelCache* cache) {
 
 namespace {
 
-// Writes one chunk's instances into as many slots as it needs, drawing each
-// slot as soon as it is full and the last one at the end.
-struct ChunkWriter {
-    VoxelCache* cache;
-    int cx, cy;
-    int open;       // slot being filled, -1 when none
-    uint8_t* bp;    // write position in the open slot
-    int count;      // instances in the open slot
-    int total;
+// A free slot for `faces` faces with an exact-size buffer: one of that size
+// if there is, else one whose buffer is remade, else a new one.
+int takeSlot(VoxelCache* cache, int faces) {
+    DynArray<VoxelCacheSlot>& slots = cache->slots;
+    int bytes = faces * (int)sizeof(CubeInstance), spare = -1;
+    for (int i = 0; i < slots.num; i++) {
+        if (slots[i].count != 0) continue;
+        if (bufferSize(slots[i].buffer) == bytes) return i;
+        if (spare < 0 || !slots[i].buffer) spare = i;
+    }
+    if (spare < 0) {
+        VoxelCacheSlot s = {};
+        slots.push(s);
+        spare = slots.num - 1;
+    }
+    VoxelCacheSlot& s = slots[spare];
+    releaseBuffer(s.buffer);
+    s.buffer = createVertexBuffer(bytes, false);
+    if (!s.buffer) fatalError("Can't create voxel cache VB");
+    return spare;
+}
 
-    void openSlot() {
-        DynArray<VoxelCacheSlot>& slots = cache->slots;
-        open = -1;
-        for (int i = 0; i < slots.num && open < 0; i++)
-            if (slots[i].count == 0) open = i;
-        if (open < 0) {
-            VoxelCacheSlot s = {createVertexBuffer(VOXEL_SLOT_BYTES, false), 0, -1, -1};
-            if (!s.buffer) fatalError("Can't create voxel cache VB");
-            slots.push(s);
-            open = slots.num - 1;
+// Builds chunk (cx, cy) into a slot; false when it shows no face.
+bool buildChunk(VoxelCache* cache, int cx, int cy) {
+    for (DynArray<CubeInstance>& g : cache->groups) g.clear();
+    buildChunkFaces(cache->view, cx, cy, [&](int group, const CubeInstance& c) { cache->groups[group].push(c); });
+    int total = 0;
+    for (const DynArray<CubeInstance>& g : cache->groups) total += g.num;
+    cache->chunksBuilt++;
+    cache->instancesBuilt += (uint64_t)total;
+    if (total == 0) return false;
+
+    VoxelCacheSlot& s = cache->slots[takeSlot(cache, total)];
+    uint8_t* bp = (uint8_t*)lockBuffer(s.buffer);
+    ASSERT(bp);
+    int end = 0;
+    for (int g = 0; g < CHUNK_FACE_GROUPS; g++) {
+        for (const CubeInstance& c : cache->groups[g]) {
+            streamCubeInstance(bp, c);
+            bp += sizeof(CubeInstance);
         }
-        VoxelCacheSlot& s = slots[open];
-        s.chunkX = cx;
-        s.chunkY = cy;
-        bp = (uint8_t*)lockBuffer(s.buffer);
-        ASSERT(bp);
-        count = 0;
+        end += cache->groups[g].num;
+        s.groupEnd[g] = end;
     }
-    void closeSlot() {
-        VoxelCacheSlot& s = cache->slots[open];
-        unlockBuffer(s.buffer);
-        s.count = count;
-        drawCubeInstances(s.buffer, count, optFastVoxels);
-        open = -1;
-    }
-    void operator()(const CubeInstance& c) {
-        if (open < 0) openSlot();
-        streamCubeInstance(bp, c);
-        bp += sizeof(CubeInstance);
-        total++;
-        if (++count == VOXEL_SLOT_INSTANCES) closeSlot();
-    }
-};
+    unlockBuffer(s.buffer);
+    s.count = total;
+    s.chunkX = cx;
+    s.chunkY = cy;
+    return true;
+}
+
+// The groups of one chunk that can face the eye.
+void drawSlot(const VoxelCacheSlot& s, Vec4 eye) {
+    bool need[CHUNK_FACE_GROUPS];
+    chunkGroupsFacing(s.chunkX, s.chunkY, eye.x, eye.y, optFastVoxels, need);
+    FaceRange ranges[CHUNK_FACE_GROUPS];
+    int n = chunkFaceRanges(s.groupEnd, need, ranges);
+    for (int i = 0; i < n; i++) drawCubeFaces(s.buffer, ranges[i].first, ranges[i].count);
+}
 
 }  // namespace
 
@@ -96,21 +113,30 @@ void drawVoxelCache(VoxelCache* cache, int x0, int y0, int x1, int y1) {
             continue;
         }
         seen[(s.chunkY - cy0) * w + (s.chunkX - cx0)] = 1;
-        drawCubeInstances(s.buffer, s.count, optFastVoxels);
     }
-
     for (int cy = cy0; cy <= cy1; cy++) {
         for (int cx = cx0; cx <= cx1; cx++) {
             uint8_t& empty = cache->emptyChunks[cy * cache->chunksX + cx];
             if (seen[(cy - cy0) * w + (cx - cx0)] || empty) continue;
-            ChunkWriter writer = {cache, cx, cy, -1, nullptr, 0, 0};
-            buildVoxelChunk(cache->view, cx, cy, writer);
-            if (writer.open >= 0) writer.closeSlot();
-            empty = writer.total == 0;
-            cache->chunksBuilt++;
-            cache->instancesBuilt += (uint64_t)writer.total;
+            empty = !buildChunk(cache, cx, cy);
         }
     }
+
+    // Nearest first, by the distance of the chunk's centre from the eye.
+    Vec4 eye = cubeFrameEye();
+    DynArray<VoxelCacheDraw>& order = cache->order;
+    order.clear();
+    for (int i = 0; i < cache->slots.num; i++) {
+        const VoxelCacheSlot& s = cache->slots[i];
+        if (s.count <= 0) continue;
+        float dx = (float)(VOXEL_CHUNK * s.chunkX + VOXEL_CHUNK / 2) - eye.x;
+        float dy = (float)(VOXEL_CHUNK * s.chunkY + VOXEL_CHUNK / 2) - eye.y;
+        order.push({(int32_t)(dx * dx + dy * dy), i});
+    }
+    std::sort(order.data, order.data + order.num, [](const VoxelCacheDraw& a, const VoxelCacheDraw& b) {
+        return a.distance < b.distance || (a.distance == b.distance && a.slot < b.slot);
+    });
+    for (const VoxelCacheDraw& d : order) drawSlot(cache->slots[d.slot], eye);
 }
 
 void invalidateVoxelCacheRect(VoxelCache* cache, int x0, int y0, int x1, int y1) {
@@ -134,5 +160,11 @@ void invalidateVoxelCache(VoxelCache* cache) {
 int usedVoxelCacheSlots(const VoxelCache* cache) {
     int n = 0;
     for (const VoxelCacheSlot& s : cache->slots) n += s.count > 0;
+    return n;
+}
+
+int64_t voxelCacheBytes(const VoxelCache* cache) {
+    int64_t n = 0;
+    for (const VoxelCacheSlot& s : cache->slots) n += bufferSize(s.buffer);
     return n;
 }
