@@ -203,7 +203,9 @@ TEST(ChunkFacesTest, DrawnGroupsIncludeEveryFaceThatFacesTheEye) {
                     ASSERT_LE(n, 3);
                     std::vector<bool> drawn(faces.size(), false);
                     for (int r = 0; r < n; r++) {
-                        if (r > 0) EXPECT_GT(ranges[r].first, ranges[r - 1].first + ranges[r - 1].count - 1);
+                        if (r > 0) {
+                            EXPECT_GT(ranges[r].first, ranges[r - 1].first + ranges[r - 1].count - 1);
+                        }
                         for (int i = ranges[r].first; i < ranges[r].first + ranges[r].count; i++) drawn[(size_t)i] = true;
                     }
                     for (size_t i = 0; i < faces.size(); i++) {
@@ -214,8 +216,11 @@ TEST(ChunkFacesTest, DrawnGroupsIncludeEveryFaceThatFacesTheEye) {
                         bool facing = f == FaceFront || (f == FaceTop && eye[1] > y + s) ||
                                       (f == FaceBottom && eye[1] < y) || (f == FaceLeft && eye[0] < x) ||
                                       (f == FaceRight && eye[0] > x + s);
-                        if (fast) EXPECT_EQ(drawn[i], f == FaceFront);
-                        else if (facing) EXPECT_TRUE(drawn[i]) << "face " << f << " at " << x << "," << y;
+                        if (fast) {
+                            EXPECT_EQ(drawn[i], f == FaceFront);
+                        } else if (facing) {
+                            EXPECT_TRUE(drawn[i]) << "face " << f << " at " << x << "," << y;
+                        }
                     }
                 }
 }
