@@ -8,10 +8,11 @@
 // clip depth 0..1, pixel centres on whole coordinates. The shaders (through
 // the shared prelude in data/shaders/common.glsl) absorb the difference.
 #pragma once
-#include <SDL.h>
 #include <cstdint>
 #include "display_options.h"
 #include "qz_math.h"
+
+struct SDL_Window;  // the platform's window handle
 
 //---------------------------------------------------------------------------
 // Options and device state

@@ -1,7 +1,5 @@
 // Vertex layouts, textures, samplers, render states, transforms and the
 // texture memory estimate.
-#include <SDL_syswm.h>
-#include <epoxy/glx.h>
 #include <cstdlib>
 #include "device_internal.h"
 
@@ -345,19 +343,6 @@ Float4x4 getViewProjection() { return multiply(device.view, device.projection); 
 #define GL_TEXTURE_FREE_MEMORY_ATI 0x87FC
 #endif
 
-// Megabytes from the GLX renderer query; 0 when the context is not GLX or lacks it.
-static uint64_t glxRendererMemoryMb() {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (!device.window || !SDL_GetWindowWMInfo(device.window, &info) || info.subsystem != SDL_SYSWM_X11) return 0;
-    if (!glXGetCurrentContext()) return 0;
-    Display* display = info.info.x11.display;
-    if (!epoxy_has_glx_extension(display, DefaultScreen(display), "GLX_MESA_query_renderer")) return 0;
-    unsigned int mb = 0;
-    if (!glXQueryCurrentRendererIntegerMESA(GLX_RENDERER_VIDEO_MEMORY_MESA, &mb)) return 0;
-    return mb;
-}
-
 uint64_t availableTextureMemory() {
     ASSERT_TEXT(glContext, "d3d");
     // The queries report kilobytes or megabytes.
@@ -371,5 +356,5 @@ uint64_t availableTextureMemory() {
         glGetIntegerv(GL_TEXTURE_FREE_MEMORY_ATI, kb);
         return (uint64_t)(uint32_t)kb[0] * 1024u;
     }
-    return glxRendererMemoryMb() << 20;
+    return glxVideoMemoryMb(device.window) << 20;
 }

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include "device.h"
 #include "gl_window.h"
+#include "platform_window.h"
 #include "qz_utils.h"
 
 struct DeviceTest : ::testing::Test {
