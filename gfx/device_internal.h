@@ -112,7 +112,7 @@ struct DeviceState {
     TargetState target;
     bool targetDirty;
 
-    Float4x4 view, projection;
+    Mat4 view, projection;
     uint64_t drawCount;
 
     void (*frameDrawer)(float dt);

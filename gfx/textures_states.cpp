@@ -317,20 +317,9 @@ void setWireframe(bool on) { glPolygonMode(GL_FRONT_AND_BACK, on ? GL_LINE : GL_
 // Transforms
 //---------------------------------------------------------------------------
 
-Float4x4 multiply(const Float4x4& a, const Float4x4& b) {
-    Float4x4 r;
-    for (int i = 0; i < 4; i++)
-        for (int j = 0; j < 4; j++) {
-            float s = 0;
-            for (int k = 0; k < 4; k++) s += a.m[i][k] * b.m[k][j];
-            r.m[i][j] = s;
-        }
-    return r;
-}
-
-void setViewTransform(const Float4x4& matrix) { device.view = matrix; }
-void setProjectionTransform(const Float4x4& matrix) { device.projection = matrix; }
-Float4x4 getViewProjection() { return multiply(device.view, device.projection); }
+void setViewTransform(const Mat4& matrix) { device.view = matrix; }
+void setProjectionTransform(const Mat4& matrix) { device.projection = matrix; }
+Mat4 getViewProjection() { return device.view * device.projection; }
 
 //---------------------------------------------------------------------------
 // Texture memory

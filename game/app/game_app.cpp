@@ -102,7 +102,7 @@ void startGame(int argc, const char* const* argv) {
     logMessage("app path: '%s'", appPath);
     timerInit();
     gameRandom.seed((uint64_t)timerNow());
-    setStepRate(20, 5);
+    setStepRate(STEPS_PER_SECOND, MAX_CATCH_UP_STEPS);
     int64_t t0 = timerNow();
 
     readSettings(argc, argv);

@@ -3,6 +3,7 @@
 #include <cmath>
 #include "camera.h"
 #include "input.h"
+#include "main_loop.h"
 #include "movement.h"
 #include "shots.h"
 #include "world.h"
@@ -117,7 +118,7 @@ void setHeroPosition(Vec4 p, float dt) {
 Vec4 heroAimPoint() { return hero.aimPoint; }
 
 Vec4 heroDrawPosition(float t) {
-    return hero.previousPosition + (hero.position - hero.previousPosition) * (t * 20);
+    return interpolateStep(hero.previousPosition, hero.position, t);
 }
 
 void cameraFollowStep(float dt) {
@@ -134,5 +135,5 @@ void cameraFollowStep(float dt) {
 }
 
 void interpolateCamera(float t) {
-    cameraPosition = cameraFollow[1] + (cameraFollow[0] - cameraFollow[1]) * (t * 20);
+    cameraPosition = interpolateStep(cameraFollow[1], cameraFollow[0], t);
 }
