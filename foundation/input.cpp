@@ -23,8 +23,6 @@ void inputInit(InputPlatform* p) {
     memset(keyStepBits, 0, sizeof keyStepBits);
 }
 
-InputPlatform* inputPlatform() { return platform; }
-
 static float clampCoord(float v, int size) {
     float hi = (float)(size - 1);
     if (v > hi) v = hi;

@@ -73,7 +73,6 @@ struct InputPlatform {
 };
 
 void inputInit(InputPlatform* platform);
-InputPlatform* inputPlatform();
 
 // Called for each input message. For wheel records `code` carries the notch
 // count; every position is in client pixels. At most 256 records wait: a
