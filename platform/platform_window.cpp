@@ -32,15 +32,21 @@ SDL_Window* createPlatformWindow(const PlatformWindowDesc& desc, WindowRect* pla
     if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         fatalError("can't start SDL video (no display?): %s", SDL_GetError());
 
+    int width = desc.width, height = desc.height;
+    if (width <= 0 || height <= 0) {
+        WindowRect work = workArea();
+        width = work.right - work.left;
+        height = work.bottom - work.top;
+    }
     int x = desc.x, y = desc.y;
     if (desc.systemCentred) {
         x = y = SDL_WINDOWPOS_CENTERED;
     } else if (desc.centreOnWorkArea) {
-        WindowRect r = centredClientRect(workArea(), desc.width, desc.height);
+        WindowRect r = centredClientRect(workArea(), width, height);
         x = r.left;
         y = r.top;
     }
-    if (placed) *placed = {x, y, x + desc.width, y + desc.height};
+    if (placed) *placed = {x, y, x + width, y + height};
 
     uint32_t flags = SDL_WINDOW_ALLOW_HIGHDPI;
     if (desc.openGl) {
@@ -50,7 +56,7 @@ SDL_Window* createPlatformWindow(const PlatformWindowDesc& desc, WindowRect* pla
     if (desc.resizable) flags |= SDL_WINDOW_RESIZABLE;
     if (desc.maximized) flags |= SDL_WINDOW_MAXIMIZED;
     if (desc.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-    SDL_Window* window = SDL_CreateWindow(desc.title, x, y, desc.width, desc.height, flags);
+    SDL_Window* window = SDL_CreateWindow(desc.title, x, y, width, height, flags);
     if (!window) {
         if (desc.openGl) fatalError("can't create an OpenGL window: %s", SDL_GetError());
         fatalError("can't create the window '%s': %s", desc.title, SDL_GetError());

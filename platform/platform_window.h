@@ -12,7 +12,7 @@ struct SDL_Window;
 struct PlatformWindowDesc {
     const char* title = "";
     const char* appName = nullptr;  // names the program to the desktop; null keeps SDL's default
-    int width = 640, height = 480;  // client size in window units
+    int width = 640, height = 480;  // client size in window units; 0 x 0: the work area's size
     // Placement: centred on the work area; else at (x, y), or left to the
     // window system when systemCentred is set.
     bool centreOnWorkArea = true;

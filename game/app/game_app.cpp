@@ -83,9 +83,7 @@ static SDL_Window* createGameWindow() {
         desc.resizable = true;
     } else {
         // No size asked for: a maximised window over the work area.
-        WindowRect work = workArea();
-        desc.width = work.right - work.left;
-        desc.height = work.bottom - work.top;
+        desc.width = desc.height = 0;
         desc.systemCentred = true;
         desc.resizable = true;
         desc.maximized = true;

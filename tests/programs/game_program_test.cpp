@@ -88,6 +88,17 @@ TEST(GameProgram, MissingSpriteIsFatalWithoutADialog) {
     EXPECT_NE(log.find("closed all systems"), std::string::npos);
 }
 
+// No size option: the window covers the work area (the whole virtual screen).
+TEST(GameProgram, WithoutASizeOptionFillsTheWorkArea) {
+    ProgramRun run;
+    ASSERT_TRUE(run.start("game", {"-novs"}));
+    ASSERT_TRUE(run.waitForLog("free video memory:")) << run.log() << run.errors();
+    EXPECT_NE(run.log().find("init d3d ok (1920x1080)"), std::string::npos) << run.log();
+    ASSERT_TRUE(run.findWindow("ZENTREL! DEMO"));
+    run.xdotool("key alt+F4");
+    EXPECT_EQ(run.waitForExit(), 0);
+}
+
 // Without a window manager the X window keeps its size in full screen, so
 // the switch is read from the device's log lines.
 TEST(GameProgram, AltEnterSwitchesToFullScreenAndBack) {
