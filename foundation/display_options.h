@@ -14,3 +14,12 @@ extern int32_t optWidth, optHeight;
 // The window is currently full screen; starts as optFullscreen, switched by
 // the device layer.
 extern bool isFullscreen;
+
+// A rectangle on the desktop in window units; right and bottom are exclusive.
+struct WindowRect {
+    int32_t left, top, right, bottom;
+};
+
+// The client rectangle of a window of width x height centred on a work area
+// (integer division, truncating).
+WindowRect centredClientRect(const WindowRect& workArea, int32_t width, int32_t height);

@@ -1,11 +1,14 @@
 #include "input.h"
-#include <cstdlib>
 #include <cstring>
 #include "qz_utils.h"
 
 static InputPlatform* platform = nullptr;
-static GuiInputRecord* queueHead = nullptr;
-static GuiInputRecord* queueTail = nullptr;
+// Records wait in a fixed ring, so input never allocates; when it is full
+// the oldest record makes room.
+enum { InputQueueCapacity = 256 };
+static GuiInputRecord queue[InputQueueCapacity];
+static int queueFirst, queueCount;
+static bool droppedThisStep;  // one log line per step that overflowed
 static uint8_t keyStepBits[256];
 static float mouseX, mouseY;
 static uint32_t lastKeyCode, lastCharCode;
@@ -20,8 +23,6 @@ void inputInit(InputPlatform* p) {
     memset(keyStepBits, 0, sizeof keyStepBits);
 }
 
-InputPlatform* inputPlatform() { return platform; }
-
 static float clampCoord(float v, int size) {
     float hi = (float)(size - 1);
     if (v > hi) v = hi;
@@ -32,8 +33,14 @@ static float clampCoord(float v, int size) {
 void pushInput(int kind, uint32_t code, uint32_t scanCode, uint32_t flags, float x, float y) {
     (void)scanCode;
     ASSERT(platform);
-    GuiInputRecord* r = (GuiInputRecord*)calloc(1, sizeof(GuiInputRecord));
-    ASSERT(r);
+    if (queueCount == InputQueueCapacity) {
+        if (!droppedThisStep) logMessage("input queue full: dropping the oldest records until the next step");
+        droppedThisStep = true;
+        queueFirst = (queueFirst + 1) % InputQueueCapacity;
+        queueCount--;
+    }
+    GuiInputRecord* r = &queue[(queueFirst + queueCount) % InputQueueCapacity];
+    *r = GuiInputRecord();
     r->kind = kind;
 
     bool shift = platform->keyDown(VK_SHIFT);
@@ -97,9 +104,7 @@ void pushInput(int kind, uint32_t code, uint32_t scanCode, uint32_t flags, float
         r->y = clampCoord(y, h);
     }
 
-    if (queueTail) queueTail->next = r;
-    else queueHead = r;
-    queueTail = r;
+    queueCount++;
 
     if (kind == InputKeyDown || kind == InputButtonDown) {
         lastKeyCode = r->code;
@@ -113,24 +118,17 @@ void pushInput(int kind, uint32_t code, uint32_t scanCode, uint32_t flags, float
 }
 
 bool popInput(GuiInputRecord* out) {
-    GuiInputRecord* r = queueHead;
-    if (!r) return false;
-    queueHead = r->next;
-    if (!queueHead) queueTail = nullptr;
-    *out = *r;
-    out->next = nullptr;
-    free(r);
+    if (queueCount == 0) return false;
+    *out = queue[queueFirst];
+    queueFirst = (queueFirst + 1) % InputQueueCapacity;
+    queueCount--;
     return true;
 }
 
 void inputEndStep() {
     memset(keyStepBits, 0, sizeof keyStepBits);
-    while (queueHead) {
-        GuiInputRecord* r = queueHead;
-        queueHead = r->next;
-        free(r);
-    }
-    queueTail = nullptr;
+    queueFirst = queueCount = 0;
+    droppedThisStep = false;
     lastKeyCode = lastCharCode = 0;
     wheelSum = 0;
 }

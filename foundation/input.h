@@ -49,7 +49,7 @@ struct GuiInputRecord {
     uint32_t character;  // key records: the character the key types, else 0
     int32_t wheel;       // wheel records: notches, positive away from the user
     float x, y;          // pointer position in client pixels
-    GuiInputRecord* next;
+    GuiInputRecord* next;  // always null: the queue is a fixed ring of 256 records
 };
 
 // What the input layer needs from the window system.
@@ -73,10 +73,10 @@ struct InputPlatform {
 };
 
 void inputInit(InputPlatform* platform);
-InputPlatform* inputPlatform();
 
 // Called for each input message. For wheel records `code` carries the notch
-// count; every position is in client pixels.
+// count; every position is in client pixels. At most 256 records wait: a
+// further one drops the oldest, with a log line.
 void pushInput(int kind, uint32_t code, uint32_t scanCode, uint32_t flags, float x, float y);
 // Oldest queued record, removed from the queue; false when empty.
 bool popInput(GuiInputRecord* out);

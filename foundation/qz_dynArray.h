@@ -7,6 +7,8 @@
 // - Storage is never shrunk by removal or resize; only release() frees it, so
 //   lists emptied and refilled every step do not allocate after warm-up.
 #pragma once
+#include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include "qz_alloc.h"
@@ -34,10 +36,14 @@ struct DynArray {
     }
 
     // Opens n slots at `at` and fills them from src (copied) or with
-    // default-constructed elements; returns the first new slot.
+    // default-constructed elements; returns the first new slot. src may lie
+    // inside this array: its elements are found again after the storage
+    // grows and the tail moves.
     T* insert(int at, int n, const T* src) {
         ASSERT(n>=0);
         ASSERT(at>=0 && at<=num);
+        uintptr_t s = (uintptr_t)src, first = (uintptr_t)data, end = (uintptr_t)(data + num);
+        ptrdiff_t srcIndex = (src && s >= first && s < end) ? (ptrdiff_t)(src - data) : -1;
         int need = num + n;
         if (need > capacity) {
             // Doubling, at least 8 slots, and need + 8 when doubling falls short.
@@ -49,8 +55,15 @@ struct DynArray {
         if (at < num) memmove((void*)(data + at + n), (void*)(data + at), (size_t)(num - at) * sizeof(T));
         num += n;
         for (int i = 0; i < n; i++) {
-            if (src) new (data + at + i) T(src[i]);
-            else new (data + at + i) T();
+            if (srcIndex >= 0) {
+                // Elements from `at` on now lie n further along.
+                ptrdiff_t from = srcIndex + i;
+                new (data + at + i) T(data[from >= at ? from + n : from]);
+            } else if (src) {
+                new (data + at + i) T(src[i]);
+            } else {
+                new (data + at + i) T();
+            }
         }
         return data + at;
     }

@@ -35,3 +35,12 @@ bool invertMatrix(const Mat4& a, Mat4* out) {
         for (int j = 0; j < 4; j++) out->m[i][j] = (float)w[i][j + 4];
     return true;
 }
+
+Mat4 yawMatrix(float degrees, Vec4 position) {
+    // The library cosine and sine of the angle in radians, not exact 0 and 1:
+    // drawing and aiming both use this matrix and must agree.
+    float a = (float)(degrees * 0.017453292519943295);
+    float c = cosf(a), s = sinf(a);
+    Mat4 r = {{{c, 0, s, 0}, {0, 1, 0, 0}, {-s, 0, c, 0}, {position.x, position.y, position.z, position.w}}};
+    return r;
+}

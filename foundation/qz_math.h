@@ -1,12 +1,16 @@
-// qz_math: four-component vectors and 4 x 4 matrices in the row-vector
+// qz_math: the one vector and matrix vocabulary of both programs (Vec4,
+// Mat4 and the operations below): four-component vectors and 4 x 4 matrices in the row-vector
 // convention of the whole system: a point p is transformed as p x M, and
 // the translation sits in the last row.
 #pragma once
 #include <cmath>
 
+// Points carry w = 1, directions w = 0 (the default when w is left out).
 struct Vec4 {
-    float x, y, z, w;
+    float x, y, z, w = 0;
 };
+
+inline Vec4 vec4(float x, float y, float z, float w) { return Vec4{x, y, z, w}; }
 
 inline Vec4 operator+(Vec4 a, Vec4 b) { return {a.x + b.x, a.y + b.y, a.z + b.z, a.w + b.w}; }
 inline Vec4 operator-(Vec4 a, Vec4 b) { return {a.x - b.x, a.y - b.y, a.z - b.z, a.w - b.w}; }
@@ -45,6 +49,10 @@ inline Vec4 transform(Vec4 p, const Mat4& a) {
             p.x * a.m[0][2] + p.y * a.m[1][2] + p.z * a.m[2][2] + p.w * a.m[3][2],
             p.x * a.m[0][3] + p.y * a.m[1][3] + p.z * a.m[2][3] + p.w * a.m[3][3]};
 }
+
+// Turn about the vertical axis by degrees, with `position` as row 3: a model
+// point (mx, my, mz) lands at (px + mx cos - mz sin, py + my, pz + mx sin + mz cos).
+Mat4 yawMatrix(float degrees, Vec4 position);
 
 // General inverse; false (and identity) for a singular matrix.
 bool invertMatrix(const Mat4& a, Mat4* out);

@@ -61,7 +61,6 @@ static void (*errorBoxHandler)(const char*, const char*) = nullptr;
 static bool inFatalError = false;
 
 void setProgramTitle(const char* title) { titleText.assign(title); }
-const char* programTitle() { return titleText; }
 void setShutdownSequence(void (*shutdown)()) { shutdownSequence = shutdown; }
 void setErrorBoxHandler(void (*show)(const char*, const char*)) { errorBoxHandler = show; }
 

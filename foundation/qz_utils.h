@@ -35,7 +35,6 @@ void showErrorBox(const char* text);
 
 // Each program names itself and says how it shuts down; the fatal path uses both.
 void setProgramTitle(const char* title);
-const char* programTitle();
 void setShutdownSequence(void (*shutdown)());
 // Runs the program's shutdown sequence once (later calls do nothing); used
 // by an orderly quit from inside the program.

@@ -12,7 +12,7 @@ struct StreamIOException {
 class InputStream {
 public:
     struct Exception : StreamIOException {
-        Exception(const char* msg, int code) : StreamIOException(msg, code) {}
+        Exception(const char* msg, int errorCode) : StreamIOException(msg, errorCode) {}
     };
     virtual ~InputStream() {}
     // Up to n bytes; 0 when no file is open or n <= 0. Never throws.
@@ -28,7 +28,7 @@ public:
 class OutputStream {
 public:
     struct Exception : StreamIOException {
-        Exception(const char* msg, int code) : StreamIOException(msg, code) {}
+        Exception(const char* msg, int errorCode) : StreamIOException(msg, errorCode) {}
     };
     virtual ~OutputStream() {}
     virtual void writeExact(const void* buffer, int n) = 0;

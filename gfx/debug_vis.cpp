@@ -90,45 +90,45 @@ void endDebugDraw() {
     setCulling(true);
 }
 
-void debugTriangle(Float3 p0, Float3 p1, Float3 p2, uint32_t c0, uint32_t c1, uint32_t c2) {
+void debugTriangle(Vec4 p0, Vec4 p1, Vec4 p2, uint32_t c0, uint32_t c1, uint32_t c2) {
     DebugVertex* v = reserve(PrimTriangleList);
     v[0] = {p0.x, p0.y, p0.z, c0};
     v[1] = {p1.x, p1.y, p1.z, c1};
     v[2] = {p2.x, p2.y, p2.z, c2};
 }
 
-void debugLine(Float3 p0, Float3 p1, uint32_t c0, uint32_t c1) {
+void debugLine(Vec4 p0, Vec4 p1, uint32_t c0, uint32_t c1) {
     DebugVertex* v = reserve(PrimLineList);
     v[0] = {p0.x, p0.y, p0.z, c0};
     v[1] = {p1.x, p1.y, p1.z, c1};
 }
 
 // Corner i of a box: bit 0 picks x, bit 1 y, bit 2 z.
-static Float3 corner(Float3 lo, Float3 hi, int i) {
+static Vec4 corner(Vec4 lo, Vec4 hi, int i) {
     return {(i & 1) ? hi.x : lo.x, (i & 2) ? hi.y : lo.y, (i & 4) ? hi.z : lo.z};
 }
 
-void debugSolidCube(Float3 c, float h, uint32_t colour) {
-    Float3 lo = {c.x - h, c.y - h, c.z - h}, hi = {c.x + h, c.y + h, c.z + h};
+void debugSolidCube(Vec4 c, float h, uint32_t colour) {
+    Vec4 lo = {c.x - h, c.y - h, c.z - h}, hi = {c.x + h, c.y + h, c.z + h};
     // Each face as four corners in order around it.
     static const int faces[6][4] = {{0, 1, 3, 2}, {4, 6, 7, 5}, {0, 4, 5, 1}, {2, 3, 7, 6}, {0, 2, 6, 4}, {1, 5, 7, 3}};
     for (const auto& f : faces) {
-        Float3 a = corner(lo, hi, f[0]), b = corner(lo, hi, f[1]), q = corner(lo, hi, f[2]), d = corner(lo, hi, f[3]);
+        Vec4 a = corner(lo, hi, f[0]), b = corner(lo, hi, f[1]), q = corner(lo, hi, f[2]), d = corner(lo, hi, f[3]);
         debugTriangle(a, b, q, colour, colour, colour);
         debugTriangle(a, q, d, colour, colour, colour);
     }
 }
 
-void debugWireBox(Float3 a, Float3 b, uint32_t colour) {
-    Float3 lo = {a.x < b.x ? a.x : b.x, a.y < b.y ? a.y : b.y, a.z < b.z ? a.z : b.z};
-    Float3 hi = {a.x > b.x ? a.x : b.x, a.y > b.y ? a.y : b.y, a.z > b.z ? a.z : b.z};
+void debugWireBox(Vec4 a, Vec4 b, uint32_t colour) {
+    Vec4 lo = {a.x < b.x ? a.x : b.x, a.y < b.y ? a.y : b.y, a.z < b.z ? a.z : b.z};
+    Vec4 hi = {a.x > b.x ? a.x : b.x, a.y > b.y ? a.y : b.y, a.z > b.z ? a.z : b.z};
     // The 12 edges join corners that differ in one bit.
     for (int i = 0; i < 8; i++)
         for (int bit = 1; bit < 8; bit <<= 1)
             if (!(i & bit)) debugLine(corner(lo, hi, i), corner(lo, hi, i | bit), colour, colour);
 }
 
-void debugCross(Float3 c, float h, uint32_t colour) {
+void debugCross(Vec4 c, float h, uint32_t colour) {
     debugLine({c.x - h, c.y, c.z}, {c.x + h, c.y, c.z}, colour, colour);
     debugLine({c.x, c.y - h, c.z}, {c.x, c.y + h, c.z}, colour, colour);
     debugLine({c.x, c.y, c.z - h}, {c.x, c.y, c.z + h}, colour, colour);

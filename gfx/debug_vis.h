@@ -5,19 +5,17 @@
 // type changes.
 #pragma once
 #include <cstdint>
-
-struct Float3 {
-    float x, y, z;
-};
+#include "qz_math.h"
 
 // Fatal "can't create debugVis vertex buffer" when the buffer cannot be made.
 void initDebugDraw();
 void shutdownDebugDraw();
 
 void beginDebugDraw();  // culling off until endDebugDraw
-void debugTriangle(Float3 p0, Float3 p1, Float3 p2, uint32_t c0, uint32_t c1, uint32_t c2);
-void debugLine(Float3 p0, Float3 p1, uint32_t c0, uint32_t c1);
-void debugSolidCube(Float3 centre, float halfSize, uint32_t colour);
-void debugWireBox(Float3 cornerA, Float3 cornerB, uint32_t colour);
-void debugCross(Float3 centre, float halfSize, uint32_t colour);
+// Points are world positions; their w is ignored.
+void debugTriangle(Vec4 p0, Vec4 p1, Vec4 p2, uint32_t c0, uint32_t c1, uint32_t c2);
+void debugLine(Vec4 p0, Vec4 p1, uint32_t c0, uint32_t c1);
+void debugSolidCube(Vec4 centre, float halfSize, uint32_t colour);
+void debugWireBox(Vec4 cornerA, Vec4 cornerB, uint32_t colour);
+void debugCross(Vec4 centre, float halfSize, uint32_t colour);
 void endDebugDraw();

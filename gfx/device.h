@@ -8,10 +8,11 @@
 // clip depth 0..1, pixel centres on whole coordinates. The shaders (through
 // the shared prelude in data/shaders/common.glsl) absorb the difference.
 #pragma once
-#include <SDL.h>
 #include <cstdint>
 #include "display_options.h"
 #include "qz_math.h"
+
+struct SDL_Window;  // the platform's window handle
 
 //---------------------------------------------------------------------------
 // Options and device state
@@ -216,14 +217,11 @@ void setDepthTest(bool on);
 void setDepthWrite(bool on);
 void setWireframe(bool on);
 
-// The system's one matrix type (row-vector convention: m[3] is the
-// translation); identityMatrix comes with it.
-typedef Mat4 Float4x4;
-Float4x4 multiply(const Float4x4& a, const Float4x4& b);  // a then b
-
-void setViewTransform(const Float4x4& matrix);
-void setProjectionTransform(const Float4x4& matrix);
-Float4x4 getViewProjection();
+// Matrices are the foundation's Mat4 (row-vector convention: m[3] is the
+// translation).
+void setViewTransform(const Mat4& matrix);
+void setProjectionTransform(const Mat4& matrix);
+Mat4 getViewProjection();
 
 // The driver's estimate in bytes, 0 when it offers none. 64 bits: software
 // renderers report all of system memory.

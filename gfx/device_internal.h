@@ -4,12 +4,13 @@
 #pragma once
 #include <epoxy/gl.h>
 #include "device.h"
+#include "gl_window.h"
 #include "qz_dynArray.h"
 #include "qz_utils.h"
 
 // The GL context; null when none exists. Its assertions keep the name "d3d"
 // that logs and users know.
-extern SDL_GLContext glContext;
+extern PlatformGlContext glContext;
 
 enum { MAX_SHADERS = 64, MAX_VERTEX_LAYOUTS = 64, MAX_VDECL_LEN = 31 };
 enum { NUM_STREAMS = 16, NUM_SAMPLERS = 16, NUM_TEXTURE_STAGES = 32 };
@@ -84,7 +85,7 @@ struct DeviceState {
     int width, height;
     int samples;             // 0 or the multisample count of the scene surfaces
     int antiAliasQuality;    // sample count used, as logged
-    int swapInterval;        // last one asked of SDL, -1 before the first
+    int swapInterval;        // last one asked of the platform, -1 before the first
 
     GLuint vertexArray;
     GLuint sceneFramebuffer, sceneColourSurface, sceneDepthSurface;
@@ -113,7 +114,7 @@ struct DeviceState {
     TargetState target;
     bool targetDirty;
 
-    Float4x4 view, projection;
+    Mat4 view, projection;
     uint64_t drawCount;
     uint64_t triangleCount;
 

@@ -1,7 +1,8 @@
 // Device set-up, resize and the frame bracket with its two fences.
 #include "device_internal.h"
+#include "platform_window.h"
 
-SDL_GLContext glContext = nullptr;
+PlatformGlContext glContext = nullptr;
 DeviceState device;
 
 int deviceWidth() { return glContext ? device.width : 0; }
@@ -22,13 +23,11 @@ void setDeviceResizedHandler(void (*onResized)()) { device.resizedHandler = onRe
 // Chooses the window mode, swap interval and scene multisampling from the
 // options. In fullscreen the desktop size replaces *width and *height.
 static void fillPresentParameters(int* width, int* height) {
-    SDL_DisplayMode mode;
-    int display = SDL_GetWindowDisplayIndex(device.window);
-    if (display < 0) display = 0;
-    bool haveMode = SDL_GetDesktopDisplayMode(display, &mode) == 0;
+    int desktopWidth = 0, desktopHeight = 0;
+    bool haveMode = desktopModeSize(device.window, &desktopWidth, &desktopHeight);
     if (isFullscreen && haveMode) {
-        *width = mode.w;
-        *height = mode.h;
+        *width = desktopWidth;
+        *height = desktopHeight;
     }
 
     // Vsync is a wish: software renderers and virtual displays may refuse
@@ -36,7 +35,7 @@ static void fillPresentParameters(int* width, int* height) {
     int interval = optVSync ? 1 : 0;
     if (interval != device.swapInterval) {
         device.swapInterval = interval;
-        if (SDL_GL_SetSwapInterval(interval) != 0) logMessage("can't set swap interval %d: %s", interval, SDL_GetError());
+        setSwapInterval(interval);
     }
 
     GLint maxSamples = 0;
@@ -115,21 +114,20 @@ bool initDevice(SDL_Window* window, int width, int height) {
     device.window = window;
     device.swapInterval = -1;
 
-    glContext = window ? SDL_GL_CreateContext(window) : nullptr;
+    glContext = window ? createGlContext(window) : nullptr;
     if (!glContext)
         fatalError("can't create an OpenGL 3.3 core context (old driver or no GL display?): %s",
-                   window ? SDL_GetError() : "no window");
-    SDL_GL_MakeCurrent(window, glContext);
+                   window ? platformError() : "no window");
     logMessage("GL renderer: %s, %s", (const char*)glGetString(GL_RENDERER), (const char*)glGetString(GL_VERSION));
 
     setInitialState();
     GLint depthBits = 0;
     glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH, GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE, &depthBits);
     device.backBufferDepth = depthBits >= 16;
-    if (isFullscreen) SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    if (isFullscreen) setWindowFullscreen(window, true);
     fillPresentParameters(&width, &height);
     // Pixels, not window units: a HiDPI window's drawable is larger.
-    if (!isFullscreen) SDL_GL_GetDrawableSize(window, &width, &height);
+    if (!isFullscreen) glDrawableSize(window, &width, &height);
     device.width = width;
     device.height = height;
 
@@ -161,7 +159,7 @@ void closeDevice() {
     glDeleteBuffers(1, &device.constantBuffer);
     glDeleteBuffers(1, &device.targetBuffer);
     glDeleteVertexArrays(1, &device.vertexArray);
-    SDL_GL_DeleteContext(glContext);
+    destroyGlContext(glContext);
     glContext = nullptr;
 
     // Keep what callers set up once; clear everything that belonged to the context.
@@ -200,7 +198,7 @@ bool resizeDevice(int width, int height, bool fullscreen) {
     bool modeChanged = fullscreen != isFullscreen;
     isFullscreen = fullscreen;
     if (modeChanged) {
-        int rc = SDL_SetWindowFullscreen(device.window, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+        int rc = setWindowFullscreen(device.window, fullscreen);
         if (rc != 0) {
             logMessage("Reset failed (code 0x%08X)", (unsigned)rc);
             return false;
@@ -252,7 +250,7 @@ int presentFrame() {
     // The back buffer is undefined after the swap and the front buffer cannot
     // be read back reliably: a pending screenshot reads the frame now.
     captureScreenshotIfPending();
-    SDL_GL_SwapWindow(device.window);
+    swapWindowBuffers(device.window);
     return 0;
 }
 

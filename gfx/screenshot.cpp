@@ -1,5 +1,6 @@
 #include "screenshot.h"
 #include "device_internal.h"
+#include "platform_window.h"
 #include "tga.h"
 #include "user_folders.h"
 
@@ -14,21 +15,20 @@ const void* captureWindowPixels(int* width, int* height, int* pitch) {
     if (!glContext) return nullptr;
 
     // Clip the client area (at its place on the desktop) to the desktop.
-    SDL_Rect desktop = {0, 0, 0, 0};
-    int display = SDL_GetWindowDisplayIndex(device.window);
-    if (SDL_GetDisplayBounds(display < 0 ? 0 : display, &desktop) != 0) return nullptr;
+    WindowRect desktop;
+    if (!displayBounds(device.window, &desktop)) return nullptr;
     int wx = 0, wy = 0;
-    SDL_GetWindowPosition(device.window, &wx, &wy);
+    windowPosition(device.window, &wx, &wy);
     int x0 = wx, y0 = wy, x1 = wx + device.width, y1 = wy + device.height;
     if (isFullscreen) {
-        x0 = desktop.x;
-        y0 = desktop.y;
+        x0 = desktop.left;
+        y0 = desktop.top;
         x1 = x0 + device.width;
         y1 = y0 + device.height;
     }
-    int cx0 = x0 > desktop.x ? x0 : desktop.x, cy0 = y0 > desktop.y ? y0 : desktop.y;
-    int cx1 = x1 < desktop.x + desktop.w ? x1 : desktop.x + desktop.w;
-    int cy1 = y1 < desktop.y + desktop.h ? y1 : desktop.y + desktop.h;
+    int cx0 = x0 > desktop.left ? x0 : desktop.left, cy0 = y0 > desktop.top ? y0 : desktop.top;
+    int cx1 = x1 < desktop.right ? x1 : desktop.right;
+    int cy1 = y1 < desktop.bottom ? y1 : desktop.bottom;
     int w = cx1 - cx0, h = cy1 - cy0;
     if (w <= 0 || h <= 0) return nullptr;
 

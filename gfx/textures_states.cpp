@@ -1,7 +1,5 @@
 // Vertex layouts, textures, samplers, render states, transforms and the
 // texture memory estimate.
-#include <SDL_syswm.h>
-#include <epoxy/glx.h>
 #include <cstdlib>
 #include "device_internal.h"
 
@@ -326,20 +324,9 @@ void setWireframe(bool on) { glPolygonMode(GL_FRONT_AND_BACK, on ? GL_LINE : GL_
 // Transforms
 //---------------------------------------------------------------------------
 
-Float4x4 multiply(const Float4x4& a, const Float4x4& b) {
-    Float4x4 r;
-    for (int i = 0; i < 4; i++)
-        for (int j = 0; j < 4; j++) {
-            float s = 0;
-            for (int k = 0; k < 4; k++) s += a.m[i][k] * b.m[k][j];
-            r.m[i][j] = s;
-        }
-    return r;
-}
-
-void setViewTransform(const Float4x4& matrix) { device.view = matrix; }
-void setProjectionTransform(const Float4x4& matrix) { device.projection = matrix; }
-Float4x4 getViewProjection() { return multiply(device.view, device.projection); }
+void setViewTransform(const Mat4& matrix) { device.view = matrix; }
+void setProjectionTransform(const Mat4& matrix) { device.projection = matrix; }
+Mat4 getViewProjection() { return device.view * device.projection; }
 
 //---------------------------------------------------------------------------
 // Texture memory
@@ -351,19 +338,6 @@ Float4x4 getViewProjection() { return multiply(device.view, device.projection); 
 #ifndef GL_TEXTURE_FREE_MEMORY_ATI
 #define GL_TEXTURE_FREE_MEMORY_ATI 0x87FC
 #endif
-
-// Megabytes from the GLX renderer query; 0 when the context is not GLX or lacks it.
-static uint64_t glxRendererMemoryMb() {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (!device.window || !SDL_GetWindowWMInfo(device.window, &info) || info.subsystem != SDL_SYSWM_X11) return 0;
-    if (!glXGetCurrentContext()) return 0;
-    Display* display = info.info.x11.display;
-    if (!epoxy_has_glx_extension(display, DefaultScreen(display), "GLX_MESA_query_renderer")) return 0;
-    unsigned int mb = 0;
-    if (!glXQueryCurrentRendererIntegerMESA(GLX_RENDERER_VIDEO_MEMORY_MESA, &mb)) return 0;
-    return mb;
-}
 
 uint64_t availableTextureMemory() {
     ASSERT_TEXT(glContext, "d3d");
@@ -378,5 +352,5 @@ uint64_t availableTextureMemory() {
         glGetIntegerv(GL_TEXTURE_FREE_MEMORY_ATI, kb);
         return (uint64_t)(uint32_t)kb[0] * 1024u;
     }
-    return glxRendererMemoryMb() << 20;
+    return glxVideoMemoryMb(device.window) << 20;
 }

@@ -1,10 +1,10 @@
 #include "launcher.h"
-#include <SDL.h>
 #include <cstdlib>
 #include <cstring>
 #include "gui_behaviour.h"
 #include "input.h"
 #include "launcher_screen.h"
+#include "platform_window.h"
 #include "process.h"
 #include "product.h"
 #include "qz_utils.h"
@@ -58,7 +58,7 @@ int32_t LauncherHandler::handle(GuiEvent& event, GuiBox* box, int mode) {
             saveFlags();
             endProcess();
         case CmdVisitSite:
-            if (SDL_OpenURL(productWebAddress) != 0) logMessage("can't open %s: %s", productWebAddress, SDL_GetError());
+            openUrl(productWebAddress);
             return 1;
         default:
             // Nothing is saved until Play or Quit.
@@ -115,10 +115,10 @@ void resizeScreenBuffer(int32_t w, int32_t h) {
 
 void paintWindow() {
     if (!window || !screen) return;
-    SDL_Surface* surface = SDL_GetWindowSurface(window);
-    if (!surface) return;
-    if (surface->w != screenBuffer.width || surface->h != screenBuffer.height) {
-        resizeScreenBuffer(surface->w, surface->h);
+    int surfaceWidth = 0, surfaceHeight = 0;
+    if (!windowSurfaceSize(window, &surfaceWidth, &surfaceHeight)) return;
+    if (surfaceWidth != screenBuffer.width || surfaceHeight != screenBuffer.height) {
+        resizeScreenBuffer(surfaceWidth, surfaceHeight);
         setClientClamp(screenBuffer.width, screenBuffer.height);
         // Layout asks the renderer for its size, so point it at the new buffer first.
         renderer.setTarget(screenBuffer.pixels.data, screenBuffer.width * 4, screenBuffer.width,
@@ -133,13 +133,7 @@ void paintWindow() {
     // compositor shows what lies behind it.
     uint32_t* p = screenBuffer.pixels.data;
     for (int i = 0, n = screenBuffer.pixels.num; i < n; i++) p[i] |= 0xFF000000u;
-    int w = surface->w < screenBuffer.width ? surface->w : screenBuffer.width;
-    int h = surface->h < screenBuffer.height ? surface->h : screenBuffer.height;
-    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
-    SDL_ConvertPixels(w, h, SDL_PIXELFORMAT_ARGB8888, p, screenBuffer.width * 4, surface->format->format,
-                      surface->pixels, surface->pitch);
-    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
-    SDL_UpdateWindowSurface(window);
+    presentPixels(window, p, screenBuffer.width, screenBuffer.height, screenBuffer.width * 4);
 }
 
 //---------------------------------------------------------------------------
@@ -192,9 +186,9 @@ void launcherShutdown() {
     renderer.setTarget(nullptr, 0, 0, 0);
     inputEndStep();
     if (window) {
-        SDL_DestroyWindow(window);
+        destroyPlatformWindow(window);
         window = nullptr;
-        SDL_Quit();
+        shutdownPlatformVideo();
     }
     logMessage("closed all systems");
 }
@@ -209,36 +203,20 @@ int launcherMain() {
     timerInit();
     int64_t startTime = timerNow();
 
-    SDL_SetHint(SDL_HINT_APP_NAME, windowTitle);
-    // The click that activates the window must still press a button.
-    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
-    // The window surface is plain memory copied to the window; no GL.
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) fatalError("can't open a window: %s", SDL_GetError());
-
-    // Centre the client area in the desktop's usable area.
-    SDL_Rect area;
-    if (SDL_GetDisplayUsableBounds(0, &area) != 0) {
-        SDL_DisplayMode mode;
-        area.x = area.y = 0;
-        area.w = area.h = 0;
-        if (SDL_GetDesktopDisplayMode(0, &mode) == 0) {
-            area.w = mode.w;
-            area.h = mode.h;
-        }
-    }
-    int left = area.x + (area.w - ClientWidth) / 2;
-    int top = area.y + (area.h - ClientHeight) / 2;
-    logMessage("wr: %d %d %d %d", left, top, left + ClientWidth, top + ClientHeight);
-
-    window = SDL_CreateWindow(windowTitle, left, top, ClientWidth, ClientHeight,
-                              SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_SHOWN);
-    if (!window) fatalError("can't create the launcher window: %s", SDL_GetError());
-    if (!setWindowIconFromFile(window, "icon.tga")) logMessage("can't load icon.tga; the window keeps the default icon");
+    PlatformWindowDesc desc;
+    desc.title = windowTitle;
+    desc.appName = windowTitle;
+    desc.width = ClientWidth;
+    desc.height = ClientHeight;
+    desc.resizable = true;
+    desc.iconFile = "icon.tga";
+    WindowRect placed;
+    window = createPlatformWindow(desc, &placed);
+    logMessage("wr: %d %d %d %d", placed.left, placed.top, placed.right, placed.bottom);
 
     inputPlatformSdl.window = window;
     int w = 0, h = 0;
-    SDL_GetWindowSizeInPixels(window, &w, &h);
+    windowSizeInPixels(window, &w, &h);
     setClientClamp(w, h);
     inputInit(&inputPlatformSdl);
 

@@ -34,8 +34,6 @@ static inline uint32_t modulate(uint32_t s, uint32_t c) {
     return (a << 24) | (r << 16) | (g << 8) | b;
 }
 
-uint32_t modulatePixel(uint32_t s, uint32_t c) { return modulate(s, c); }
-
 // Nearest integer, ties to even. Huge or invalid coordinates are pinned far
 // outside any target so that the integer arithmetic after them cannot overflow.
 static int roundCoord(float v) {

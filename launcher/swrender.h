@@ -72,5 +72,3 @@ struct SoftwareGuiRenderer : ISoftwareGuiRenderer {
 // c over d with c's alpha; the result's alpha byte is 0. Integer rounding
 // with red and blue blended together in one word.
 uint32_t blendPixel(uint32_t c, uint32_t d);
-// Each channel of s scaled by (the same channel of c + 1) / 256.
-uint32_t modulatePixel(uint32_t s, uint32_t c);

@@ -1,4 +1,5 @@
 #include "sdl_platform.h"
+#include <SDL.h>
 #include <cstring>
 #include "sdl_keys.h"
 #include "tga.h"

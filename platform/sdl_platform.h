@@ -2,8 +2,9 @@
 // the plain messages the programs' window procedures handle, answers the
 // input layer's questions about keys and the cursor, and shows error boxes.
 #pragma once
-#include <SDL.h>
 #include "input.h"
+
+struct SDL_Window;
 
 enum PlatformMessageKind {
     MsgQuit = 1,        // the window was closed

@@ -75,14 +75,14 @@ void initCubeScene(int count) {
 void drawCubeScene() {
     // View: the 400 x 240 voxel field at 3 pixels per voxel seen from 120 in front.
     float ys = 1.0f, xs = ys / (1280.0f / 720.0f);
-    Float4x4 projection = {{{xs, 0, 0, 0}, {0, ys, 0, 0}, {0, 0, 1.0005002f, 1}, {0, 0, -1.0005002f, 0}}};
-    Float4x4 view = identityMatrix();
+    Mat4 projection = {{{xs, 0, 0, 0}, {0, ys, 0, 0}, {0, 0, 1.0005002f, 1}, {0, 0, -1.0005002f, 0}}};
+    Mat4 view = identityMatrix();
     view.m[3][0] = -200;
     view.m[3][1] = -120;
     view.m[3][2] = 120;
     setViewTransform(view);
     setProjectionTransform(projection);
-    Float4x4 vp = getViewProjection();
+    Mat4 vp = getViewProjection();
     setVertexConstants(0, &vp.m[0][0], 4);
     float c4_6[12] = {200, 120, -120, 1, 0, 0.8944272f, -0.4472136f, 0, 0, 0, 0.05f, 0};
     setVertexConstants(4, c4_6, 3);

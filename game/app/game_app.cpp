@@ -1,12 +1,12 @@
 // game_app: the game program's start-up in a fixed order, its main loop,
 // and the shutdown that releases only what was brought up.
-#include <SDL.h>
 #include "device.h"
 #include "font.h"
 #include "game_app.h"
 #include "game_step.h"
 #include "game_window.h"
 #include "gl_window.h"
+#include "platform_window.h"
 #include "gpu_load.h"
 #include "gui_behaviour.h"
 #include "hero.h"
@@ -93,37 +93,30 @@ void shutdownSystems() {
     logMessage("closed all systems");
 }
 
-// The work area, or the whole desktop when it cannot be had.
-static WindowRect workArea() {
-    SDL_Rect r;
-    if (SDL_GetDisplayUsableBounds(0, &r) == 0) return {r.x, r.y, r.x + r.w, r.y + r.h};
-    SDL_DisplayMode mode;
-    if (SDL_GetDesktopDisplayMode(0, &mode) == 0) return {0, 0, mode.w, mode.h};
-    return {0, 0, 1280, 720};
-}
-
 static SDL_Window* createGameWindow() {
-    SDL_SetHint(SDL_HINT_APP_NAME, "ZENTREL");
-    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) fatalError("can't start SDL video (no display?): %s", SDL_GetError());
-    SDL_Window* window;
+    PlatformWindowDesc desc;
+    desc.title = gameTitle;
+    desc.appName = "ZENTREL";
+    desc.openGl = true;
+    desc.iconFile = "icon.tga";
+    desc.takeFocus = true;
     if (optFullscreen) {
-        window = createDeviceWindow(gameTitle, 0, 0, 640, 360, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        desc.centreOnWorkArea = false;
+        desc.width = 640;
+        desc.height = 360;
+        desc.fullscreen = true;
+    } else if (optWidth > 0 && optHeight > 0) {
+        desc.width = optWidth;
+        desc.height = optHeight;
+        desc.resizable = true;
     } else {
-        WindowRect work = workArea();
-        bool sized = optWidth > 0 && optHeight > 0;
-        int w = sized ? optWidth : (work.right - work.left), h = sized ? optHeight : (work.bottom - work.top);
-        WindowRect r = centredClientRect(work, w, h);
-        window = createDeviceWindow(gameTitle, sized ? r.left : SDL_WINDOWPOS_CENTERED,
-                                    sized ? r.top : SDL_WINDOWPOS_CENTERED, w, h,
-                                    SDL_WINDOW_RESIZABLE | (sized ? 0 : SDL_WINDOW_MAXIMIZED));
+        // No size asked for: a maximised window over the work area.
+        desc.width = desc.height = 0;
+        desc.systemCentred = true;
+        desc.resizable = true;
+        desc.maximized = true;
     }
-    setWindowIconFromFile(window, "icon.tga");
-    // A bare X server never hands focus to a new window by itself.
-    SDL_ShowWindow(window);
-    SDL_RaiseWindow(window);
-    SDL_SetWindowInputFocus(window);
-    return window;
+    return createPlatformWindow(desc);
 }
 
 void startGame(int argc, const char* const* argv) {
@@ -136,7 +129,7 @@ void startGame(int argc, const char* const* argv) {
     logMessage("app path: '%s'", appPath);
     timerInit();
     gameRandom.seed((uint64_t)timerNow());
-    setStepRate(20, 5);
+    setStepRate(STEPS_PER_SECOND, MAX_CATCH_UP_STEPS);
     int64_t t0 = timerNow();
 
     readSettings(argc, argv);
@@ -146,7 +139,7 @@ void startGame(int argc, const char* const* argv) {
     gameWindow.focused = true;
     gameWindow.windowActive = true;
     int cw = 0, ch = 0;
-    SDL_GetWindowSizeInPixels(window, &cw, &ch);
+    windowSizeInPixels(window, &cw, &ch);
     if (optWidth <= 0) optWidth = cw;
     if (optHeight <= 0) optHeight = ch;
 
@@ -185,5 +178,5 @@ void endGame() {
     shutdownSystems();
     destroyDeviceWindow(gameWindow.window);
     gameWindow.window = nullptr;
-    SDL_Quit();
+    shutdownPlatformVideo();
 }

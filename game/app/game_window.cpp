@@ -3,6 +3,7 @@
 #include "device.h"
 #include "input.h"
 #include "main_loop.h"
+#include "platform_window.h"
 #include "scene.h"
 
 GameWindowState gameWindow;
@@ -19,8 +20,8 @@ void toggleFullscreen() {
     SDL_Window* w = gameWindow.window;
     int targetW = 0, targetH = 0;
     if (!isFullscreen) {
-        SDL_GetWindowPosition(w, &gameWindow.savedX, &gameWindow.savedY);
-        SDL_GetWindowSize(w, &gameWindow.savedWidth, &gameWindow.savedHeight);
+        windowPosition(w, &gameWindow.savedX, &gameWindow.savedY);
+        windowSize(w, &gameWindow.savedWidth, &gameWindow.savedHeight);
     } else {
         targetW = gameWindow.savedWidth;
         targetH = gameWindow.savedHeight;
@@ -33,9 +34,9 @@ void toggleFullscreen() {
     bool wasFullscreen = isFullscreen;
     if (!resizeDevice(targetW, targetH, !isFullscreen)) return;
     if (wasFullscreen && !isFullscreen) {
-        SDL_SetWindowSize(w, targetW, targetH);
-        if (gameWindow.savedWidth > 0) SDL_SetWindowPosition(w, gameWindow.savedX, gameWindow.savedY);
-        else SDL_SetWindowPosition(w, 0, 0);
+        setWindowSize(w, targetW, targetH);
+        if (gameWindow.savedWidth > 0) setWindowPosition(w, gameWindow.savedX, gameWindow.savedY);
+        else setWindowPosition(w, 0, 0);
     }
     updateInputClamp();
 }
@@ -89,6 +90,6 @@ void pumpWindowMessages() {
     static int shown = -1;  // the cursor is switched only when it must change
     if (shown != (hide ? 0 : 1)) {
         shown = hide ? 0 : 1;
-        SDL_ShowCursor(hide ? SDL_DISABLE : SDL_ENABLE);
+        showCursor(!hide);
     }
 }

@@ -1,7 +1,6 @@
 // game_window: the game program's window: its procedure over the platform
 // layer's messages, activity and cursor, and the Alt+Enter switch.
 #pragma once
-#include <SDL.h>
 #include "sdl_platform.h"
 
 struct GameWindowState {

@@ -9,6 +9,7 @@
 #include "framing_modes.h"
 #include "hero.h"
 #include "hero_step.h"
+#include "main_loop.h"
 #include "robots.h"
 #include "shots.h"
 #include "voxel_cache.h"
@@ -26,7 +27,6 @@ static Mat4 withTranslation(const Mat4& m, Vec4 p) {
     return r;
 }
 
-static Float3 float3(Vec4 v) { return {v.x, v.y, v.z}; }
 
 void worldRender(float t) {
     VisibleRegion r = visibleRegion(cameraPosition.x, cameraPosition.y, camera.width, camera.height, camera.pixelScale);
@@ -84,12 +84,12 @@ void drawHero(float t) {
 
 void drawHeroDebug(float t) {
     Vec4 p = heroDrawPosition(t);
-    debugWireBox(float3(p + HERO_BOX_MIN), float3(p + HERO_BOX_MAX), 0xFF00FF00u);
-    debugCross(float3(hero.aimPoint), 2.0f, 0xFF00FF00u);
+    debugWireBox(p + HERO_BOX_MIN, p + HERO_BOX_MAX, 0xFF00FF00u);
+    debugCross(hero.aimPoint, 2.0f, 0xFF00FF00u);
 }
 
 static Vec4 robotDrawPosition(const Robot& r, float t) {
-    return r.previousPosition + (r.position - r.previousPosition) * (t * 20.0f);
+    return interpolateStep(r.previousPosition, r.position, t);
 }
 
 void drawRobots(float t) {
@@ -111,7 +111,7 @@ void drawRobots(float t) {
 void drawRobotsDebug(float t) {
     for (const Robot& r : robots) {
         Vec4 p = robotDrawPosition(r, t);
-        debugWireBox(float3(p + ROBOT_BOX_MIN), float3(p + ROBOT_BOX_MAX), 0xFFFF0000u);
+        debugWireBox(p + ROBOT_BOX_MIN, p + ROBOT_BOX_MAX, 0xFFFF0000u);
     }
 }
 

@@ -50,7 +50,7 @@ void RenderServices::gameOverOverlay() { drawGameOver(); }
 bool gameReady;
 
 void initScene() {
-    setStepRate(20, 5);
+    setStepRate(STEPS_PER_SECOND, MAX_CATCH_UP_STEPS);
     sceneImage = createTexture(0, 0, 1, UsageRenderTarget, FormatArgb8, PoolDefault);
     if (!sceneImage) fatalError("can't create scene image texture");
     showLoadingText("Compiling post-effect shaders", -1);

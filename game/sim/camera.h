@@ -19,9 +19,12 @@ struct Camera {
     Mat4 stepInverseViewProjection;
 };
 
+// Run state. camera: computed by computePixelScale at start-up and on every
+// resize; its step fields by updateStepCamera each step.
 extern Camera camera;
-// The point the view is centred on, in voxels; moved by the hero's camera
-// follow and interpolated before every frame.
+// The point the view is centred on, in voxels: reset by computePixelScale
+// and resetCamera, interpolated from the hero's camera follow before every
+// frame.
 extern Vec4 cameraPosition;
 
 // Picks the pixel scale for a screen, builds the projection, resets

@@ -1,14 +1,15 @@
 // hero: record, placement and the camera reset.
 #include "hero.h"
+#include "camera.h"
 
 Hero hero = {
-    {0, 0, 0, 0}, {0, 0, 0, 0}, {1, 0, 0, 0}, {0, 0, 0, 0}, {0, 8, 2, 1}, identityMat4(),
+    {0, 0, 0, 0}, {0, 0, 0, 0}, {1, 0, 0, 0}, {0, 0, 0, 0}, {0, 8, 2, 1}, identityMatrix(),
     0, 0, 0, 0, 0, 0, 4, 1, 0, 0,
 };
 
 Vec4 cameraFollow[2];
 
-void updateHeroModel() { hero.model = yawMat4(hero.facingRight ? 90.0f : -90.0f, hero.position); }
+void updateHeroModel() { hero.model = yawMatrix(hero.facingRight ? 90.0f : -90.0f, hero.position); }
 
 void placeHero(float x, float y) {
     hero.facingRight = 1;

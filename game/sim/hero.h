@@ -5,7 +5,7 @@
 // game or the Health upgrade change it.
 #pragma once
 #include <cstdint>
-#include "vec4.h"
+#include "qz_math.h"
 
 struct Hero {
     Vec4 position;          // feet centre (x, y, z, 1), voxels
@@ -25,6 +25,9 @@ struct Hero {
     uint8_t touched;        // a robot touched the hero since the last sub-step
 };
 
+// Run state for the whole run: placeHero (every level build) resets motion,
+// timers and flags; health is reset by newGame (the Health upgrade's reset)
+// and changed by hits and upgrades; the rest changes each step.
 extern Hero hero;
 
 // Box of the hero relative to its feet, for moving and as an obstacle.
@@ -50,10 +53,10 @@ void updateHeroModel();
 //---------------------------------------------------------------------------
 
 // cameraFollow[0] is the current point, [1] the previous one; the follow
-// step moves them once per step. cameraPosition is the point the view is
-// centred on while drawing, blended between the two before each frame.
+// step moves them once per step, and cameraPosition (camera.h) is blended
+// between the two before each frame.
+// Run state: reset by resetCamera (every placeHero), moved each step.
 extern Vec4 cameraFollow[2];
-extern Vec4 cameraPosition;
 
-// All three points jump to 9 voxels above the hero's feet, at z = 0.
+// The two follow points and cameraPosition jump to 9 voxels above the hero's feet, at z = 0.
 void resetCamera();

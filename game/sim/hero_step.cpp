@@ -3,6 +3,7 @@
 #include <cmath>
 #include "camera.h"
 #include "input.h"
+#include "main_loop.h"
 #include "movement.h"
 #include "services.h"
 #include "shots.h"
@@ -132,7 +133,7 @@ void setHeroPosition(Vec4 p, float dt) {
 Vec4 heroAimPoint() { return hero.aimPoint; }
 
 Vec4 heroDrawPosition(float t) {
-    return hero.previousPosition + (hero.position - hero.previousPosition) * (t * 20);
+    return interpolateStep(hero.previousPosition, hero.position, t);
 }
 
 void cameraFollowStep(float dt) {
@@ -149,5 +150,5 @@ void cameraFollowStep(float dt) {
 }
 
 void interpolateCamera(float t) {
-    cameraPosition = cameraFollow[1] + (cameraFollow[0] - cameraFollow[1]) * (t * 20);
+    cameraPosition = interpolateStep(cameraFollow[1], cameraFollow[0], t);
 }

@@ -30,6 +30,9 @@ enum CellKind : uint8_t {
 };
 enum { CELL_INDESTRUCTIBLE = 200 };
 
+// Run state. Rewritten by buildLevel (every restartLevel), dug by
+// clearCells during steps: levelGrid, levelPalette. Reset by newGame and
+// advanced by nextLevel: levelNumber.
 extern uint8_t levelGrid[LEVEL_CELLS];
 extern uint32_t levelPalette[256];  // 0xAARRGGBB per cell value
 

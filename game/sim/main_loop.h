@@ -3,6 +3,17 @@
 // for the performance overlay.
 #pragma once
 #include <cstdint>
+#include "qz_math.h"
+
+// The simulation's fixed rate and how many steps one pass of the loop may
+// catch up after a hitch.
+enum { STEPS_PER_SECOND = 20, MAX_CATCH_UP_STEPS = 5 };
+
+// A value between the last two steps for a frame drawn t seconds after the
+// last step: previous at t = 0, current one step later.
+inline Vec4 interpolateStep(Vec4 previous, Vec4 current, float t) {
+    return previous + (current - previous) * (t * (float)STEPS_PER_SECOND);
+}
 
 // The window, the game and the device as the loop sees them. The program
 // installs the real one; tests install a scripted clock and a fake renderer.
@@ -34,6 +45,8 @@ struct FrameStats {
     int framePosition;                          // next entry of the two frame rings
 };
 
+// Loop state: frameStats cleared when MainLoop starts; framesPerSecond
+// counted each whole second; quitRequested false from start-up until the quit.
 extern FrameStats frameStats;
 extern int32_t framesPerSecond;  // frames presented in the last whole second
 extern bool quitRequested;       // set by the window's quit; ends MainLoop

@@ -3,7 +3,7 @@
 // bodies walk up low ledges. Depth (z) never changes.
 #pragma once
 #include <cstdint>
-#include "vec4.h"
+#include "qz_math.h"
 
 struct Hero;
 struct Robot;

@@ -8,10 +8,3 @@
 // order: "-720", "-360", "-aa", "-noaa", "-vs", "-novs", "-fullscr", "-win".
 // Matching is exact and case-sensitive; later arguments win; others are ignored.
 void readSettings(int argc, const char* const* argv);
-
-struct WindowRect {
-    int32_t left, top, right, bottom;
-};
-
-// The client rectangle of a window of width x height centred on a work area.
-WindowRect centredClientRect(const WindowRect& workArea, int32_t width, int32_t height);

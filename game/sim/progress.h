@@ -5,6 +5,7 @@
 #include <cstdint>
 #include "qz_utils.h"
 
+// Run state: reset by newGame, +5 by nextLevel, spent on the upgrade screen.
 extern int32_t upgradePoints;  // points to spend; 0 in a new game, +5 per finished level
 
 class Upgrade {

@@ -26,4 +26,5 @@ struct Random {
     float nextRange(float a, float b) { return a + nextUnit() * (b - a); }
 };
 
+// Seeded once at start-up from the counter; drawn from during steps and level builds.
 extern Random gameRandom;

@@ -6,12 +6,12 @@
 
 DynArray<Robot> robots;
 
-static void updateRobotModel(Robot& r) { r.model = yawMat4(r.facingRight ? 90.0f : -90.0f, r.position); }
+static void updateRobotModel(Robot& r) { r.model = yawMatrix(r.facingRight ? 90.0f : -90.0f, r.position); }
 
 void spawnRobot(float bx, float by) {
     Robot r = {};
     r.position = r.previousPosition = vec4(16 * bx + 8, 16 * by, 8, 1);
-    r.model = identityMat4();
+    r.model = identityMatrix();
     r.health = 1;
     robots.push(r);
 }

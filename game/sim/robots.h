@@ -6,7 +6,7 @@
 #include <cstdint>
 #include "movement.h"
 #include "qz_dynArray.h"
-#include "vec4.h"
+#include "qz_math.h"
 
 struct Robot {
     Vec4 position;          // feet centre (x, y, z, 1), voxels
@@ -19,6 +19,7 @@ struct Robot {
     uint8_t onGround;       // the last move ended on solid ground
 };
 
+// Run state: refilled by buildLevel (every restartLevel), moved each step.
 // Plain records, moved bytewise by the array; nothing holds a robot's address
 // across steps.
 extern DynArray<Robot> robots;

@@ -1,6 +1,7 @@
-// screen_build: the box, text and button builders both game screens use on
-// top of the GUI toolkit. Each new box is appended as the last child of the
-// parent when one is given. Margins and paddings are given top, left,
+// screen_build: the game's positional forms of the GUI builder
+// (gui_builder.h), kept for callers of the old argument lists; new code
+// fills the description records. Each new box is appended as the last child
+// of the parent when one is given. Margins and paddings are given top, left,
 // right, bottom.
 #pragma once
 #include "gui.h"
@@ -8,6 +9,9 @@
 // The renderer the game's screens are laid out and drawn with; set once at
 // start-up (tests set their own).
 extern IGuiRenderer* gameGuiRenderer;
+// One screen pixel in units of that renderer (1/8 without one): the width of
+// the game's button edges.
+float screenPixel();
 
 GuiBox* createBox(GuiBox* parent, GuiLen width, GuiLen height, GuiLen mt, GuiLen ml, GuiLen mr, GuiLen mb,
                   GuiLen pt, GuiLen pl, GuiLen pr, GuiLen pb);

@@ -5,6 +5,7 @@
 #include "product.h"
 #include "progress.h"
 #include "qz_utils.h"
+#include "gui_builder.h"
 #include "screen_build.h"
 #include "services.h"
 #include "world.h"
@@ -17,8 +18,6 @@ UpgradeGameMode& upgradeModeObject() { return upgradeModeInstance; }
 EndDemoGameMode& endDemoModeObject() { return endDemoModeInstance; }
 
 UpgradeScreenState upgradeScreen;
-
-static const uint32_t yellow = 0xFFFFF000, grey = 0xFFC8C8C8, darkRed = 0xFF880000;
 
 //---------------------------------------------------------------------------
 // Screen modes
@@ -49,44 +48,101 @@ void ScreenGameMode::onResize() {
 // Upgrade screen
 //---------------------------------------------------------------------------
 
+// The root both screens share: 40 x 30 units, centred.
+static GuiBox* buildScreenRoot() {
+    GuiBoxDesc root;
+    root.name = "root";
+    root.width = guiUnits(40);
+    root.height = guiUnits(30);
+    return buildBox(root);
+}
+
+// A line of text centred across the parent, its top at top units.
+static GuiBox* buildLine(GuiBox* parent, const char* text, uint32_t colour, int scale, float top) {
+    GuiBoxDesc d;
+    d.parent = parent;
+    d.margin[GuiTop] = guiUnits(top);
+    d.text = text;
+    d.textColour = colour;
+    d.textScale = scale;
+    return buildBox(d);
+}
+
+// A text in one of the upgrade table's columns: row (units) from the
+// column's top, flush with its left (-1) or right (1) side.
+static GuiBox* buildCell(GuiBox* column, const char* text, float row, int hAlign) {
+    GuiBoxDesc d;
+    d.parent = column;
+    d.margin[GuiTop] = guiUnits(row);
+    d.margin[hAlign < 0 ? GuiLeft : GuiRight] = guiPixels(0);
+    d.text = text;
+    d.textColour = GuiColourLabel;
+    d.hAlign = hAlign;
+    return buildBox(d);
+}
+
 GuiBox* buildUpgradeScreen() {
     UpgradeScreenState& u = upgradeScreen;
     u.nameBoxes.clear();
     u.costBoxes.clear();
     u.plusButtons.clear();
     u.minusButtons.clear();
-    GuiLen a = guiAuto(), p0 = guiPixels(0);
 
-    GuiBox* root = createBox(nullptr, guiUnits(40), guiUnits(30), a, a, a, a, p0, p0, p0, p0);
-    root->name.assign("root");
-    createTextBox(root, "ZENTREL!", yellow, 4, 0, 0, guiUnits(1), a, a, a, p0, p0, p0, p0, a, a);
+    GuiBox* root = buildScreenRoot();
+    buildLine(root, "ZENTREL!", GuiColourTitle, 4, 1);
     FixedString<32> level;
     level.format("REACHED LEVEL %d", levelNumber);
-    createTextBox(root, level, yellow, 1, 0, 0, guiUnits(5), a, a, a, p0, p0, p0, p0, a, a);
+    buildLine(root, level, GuiColourTitle, 1, 5);
 
-    GuiBox* nameColumn = createBox(root, guiUnits(24), a, guiUnits(9), p0, a, a, p0, p0, p0, p0);
-    GuiBox* nameBlock = createBox(nameColumn, a, a, p0, a, p0, a, p0, p0, p0, p0);
-    GuiBox* costColumn = createBox(root, guiUnits(3), a, guiUnits(9), guiUnits(24), a, a, p0, p0, p0, p0);
-    createTextBox(nameBlock, "Upgrade points:", grey, 1, 1, 0, guiUnits(-2), a, p0, a, p0, p0, p0, p0, a, a);
-    u.pointsBox = createTextBox(costColumn, "##", grey, 1, 1, 0, guiUnits(-2), a, p0, a, p0, p0, p0, p0, a, a);
+    // Names flush right in a block at the left of the screen's middle, costs
+    // and their buttons in a narrow column right of it.
+    GuiBoxDesc column;
+    column.parent = root;
+    column.width = guiUnits(24);
+    column.margin[GuiTop] = guiUnits(9);
+    column.margin[GuiLeft] = guiPixels(0);
+    GuiBox* nameColumn = buildBox(column);
+    GuiBoxDesc block;
+    block.parent = nameColumn;
+    block.margin[GuiTop] = block.margin[GuiRight] = guiPixels(0);
+    GuiBox* nameBlock = buildBox(block);
+    column.width = guiUnits(3);
+    column.margin[GuiLeft] = guiUnits(24);
+    GuiBox* costColumn = buildBox(column);
+    buildCell(nameBlock, "Upgrade points:", -2, 1);
+    u.pointsBox = buildCell(costColumn, "##", -2, 1);
 
     // The small buttons are one unit square less two screen pixels.
-    float side = 1.0f - 2.0f / (float)(gameGuiRenderer ? gameGuiRenderer->unit() : 8);
+    float side = 1.0f - 2.0f * screenPixel();
+    GuiButtonDesc button;
+    button.parent = costColumn;
+    button.width = button.height = guiUnits(side);
+    button.edgeWidth = guiUnits(screenPixel());
     for (int i = 0; i < u.offeredUpgrades.num; i++) {
-        GuiLen row = guiUnits((float)i);
         FixedString<32> name = u.offeredUpgrades[i]->getName();
-        GuiBox* nameBox = createTextBox(nameBlock, name, grey, 1, -1, 0, row, p0, a, a, p0, p0, p0, p0, a, a);
-        GuiBox* costBox = createTextBox(costColumn, "##", grey, 1, 1, 0, row, a, p0, a, p0, p0, p0, p0, a, a);
-        GuiBox* plus = createButton(costColumn, 10 + 2 * i, "+", 1, guiUnits(side), guiUnits(side), row, a,
-                                    guiUnits(-1.5f), a, p0, p0, p0, p0);
-        GuiBox* minus = createButton(costColumn, 11 + 2 * i, "-", 1, guiUnits(side), guiUnits(side), row, a,
-                                     guiUnits(-2.5f), a, p0, p0, p0, p0);
-        u.nameBoxes.push(nameBox);
-        u.costBoxes.push(costBox);
-        u.plusButtons.push(plus);
-        u.minusButtons.push(minus);
+        u.nameBoxes.push(buildCell(nameBlock, name, (float)i, -1));
+        u.costBoxes.push(buildCell(costColumn, "##", (float)i, 1));
+        button.margin[GuiTop] = guiUnits((float)i);
+        button.command = CmdUpgradeRows + 2 * i;
+        button.label = "+";
+        button.margin[GuiRight] = guiUnits(-1.5f);
+        u.plusButtons.push(buildButton(button));
+        button.command = CmdUpgradeRows + 2 * i + 1;
+        button.label = "-";
+        button.margin[GuiRight] = guiUnits(-2.5f);
+        u.minusButtons.push(buildButton(button));
     }
-    createButton(root, 1, "GO!", 3, guiUnits(12), guiUnits(5), a, a, guiUnits(5), guiUnits(1), p0, p0, p0, p0);
+    GuiButtonDesc go;
+    go.parent = root;
+    go.command = CmdGo;
+    go.label = "GO!";
+    go.labelScale = 3;
+    go.width = guiUnits(12);
+    go.height = guiUnits(5);
+    go.margin[GuiRight] = guiUnits(5);
+    go.margin[GuiBottom] = guiUnits(1);
+    go.edgeWidth = guiUnits(screenPixel());
+    buildButton(go);
     refreshUpgradeScreen();
     return root;
 }
@@ -98,7 +154,7 @@ void refreshUpgradeScreen() {
         int32_t price = u.offeredUpgrades[i]->cost();
         bool picked = u.chosen[i] == 1;
         bool affordable = u.pendingPoints >= price;
-        uint32_t colour = picked ? yellow : (!affordable ? darkRed : grey);
+        uint32_t colour = picked ? GuiColourTitle : (!affordable ? GuiColourUnaffordable : GuiColourLabel);
         u.costBoxes[i]->text.format("%d", price);
         u.costBoxes[i]->textColour = colour;
         u.nameBoxes[i]->textColour = colour;
@@ -126,17 +182,17 @@ int32_t UpgradeGameMode::handle(GuiEvent& event, GuiBox*, int) {
     if (currentMode != this) return 1;
     int32_t n = static_cast<GuiCommandEvent&>(event).command;
     UpgradeScreenState& u = upgradeScreen;
-    if (n == 1) {
+    if (n == CmdGo) {
         for (int i = 0; i < u.offeredUpgrades.num; i++)
             if (u.chosen[i]) u.offeredUpgrades[i]->apply();
         upgradePoints = u.pendingPoints;
         gameServices->playScreenSound(SoundUpgradeGo);
         setGameMode(&playMode);
-    } else if (n >= 10) {
-        int row = (n - 10) / 2;
+    } else if (n >= CmdUpgradeRows) {
+        int row = (n - CmdUpgradeRows) / 2;
         if (row >= u.offeredUpgrades.num) return 1;
         int32_t price = u.offeredUpgrades[row]->cost();
-        if ((n - 10) % 2 == 0) {
+        if ((n - CmdUpgradeRows) % 2 == 0) {
             u.chosen[row] += 1;
             u.pendingPoints -= price;
             gameServices->playScreenSound(SoundUpgradePlus);
@@ -155,17 +211,28 @@ int32_t UpgradeGameMode::handle(GuiEvent& event, GuiBox*, int) {
 //---------------------------------------------------------------------------
 
 GuiBox* buildEndDemoScreen() {
-    GuiLen a = guiAuto(), p0 = guiPixels(0);
-    const uint32_t text = 0xFFCCCCCC;
-    GuiBox* root = createBox(nullptr, guiUnits(40), guiUnits(30), a, a, a, a, p0, p0, p0, p0);
-    root->name.assign("root");
-    createTextBox(root, "ZENTREL!", yellow, 4, 0, 0, guiUnits(1), a, a, a, p0, p0, p0, p0, a, a);
-    createTextBox(root, "End of DEMO", yellow, 2, 0, 0, guiUnits(5), a, a, a, p0, p0, p0, p0, a, a);
-    createTextBox(root, "Thanks for playing!", text, 1, 0, 0, guiUnits(9), a, a, a, p0, p0, p0, p0, a, a);
-    createTextBox(root, "You can get the game at", text, 1, 0, 0, guiUnits(10.5f), a, a, a, p0, p0, p0, p0, a, a);
-    createTextBox(root, productWebAddress, text, 1, 0, 0, guiUnits(12), a, a, a, p0, p0, p0, p0, a, a);
-    createButton(root, 2, "Quit", 2, guiUnits(12), guiUnits(5), a, guiUnits(5), a, guiUnits(1), p0, p0, p0, p0);
-    createButton(root, 1, "Restart", 2, guiUnits(12), guiUnits(5), a, a, guiUnits(5), guiUnits(1), p0, p0, p0, p0);
+    GuiBox* root = buildScreenRoot();
+    buildLine(root, "ZENTREL!", GuiColourTitle, 4, 1);
+    buildLine(root, "End of DEMO", GuiColourTitle, 2, 5);
+    buildLine(root, "Thanks for playing!", GuiColourNote, 1, 9);
+    buildLine(root, "You can get the game at", GuiColourNote, 1, 10.5f);
+    buildLine(root, productWebAddress, GuiColourNote, 1, 12);
+    GuiButtonDesc button;
+    button.parent = root;
+    button.labelScale = 2;
+    button.width = guiUnits(12);
+    button.height = guiUnits(5);
+    button.margin[GuiBottom] = guiUnits(1);
+    button.edgeWidth = guiUnits(screenPixel());
+    button.command = CmdQuitGame;
+    button.label = "Quit";
+    button.margin[GuiLeft] = guiUnits(5);
+    buildButton(button);
+    button.command = CmdRestart;
+    button.label = "Restart";
+    button.margin[GuiLeft] = guiAuto();
+    button.margin[GuiRight] = guiUnits(5);
+    buildButton(button);
     return root;
 }
 
@@ -179,10 +246,10 @@ void EndDemoGameMode::enter(GameMode*) {
 int32_t EndDemoGameMode::handle(GuiEvent& event, GuiBox*, int) {
     if (currentMode != this) return 1;
     int32_t n = static_cast<GuiCommandEvent&>(event).command;
-    if (n == 1) {
+    if (n == CmdRestart) {
         newGame();
         setGameMode(&playMode);
-    } else if (n == 2) {
+    } else if (n == CmdQuitGame) {
         runShutdownSequence();
         exit(0);
     }

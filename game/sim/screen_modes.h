@@ -28,17 +28,25 @@ protected:
     void showScreen(GuiBox* root);
 };
 
+// Commands of the two screens' buttons.
+enum ScreenCommand {
+    CmdGo = 1,          // upgrade screen: apply the picks and play on
+    CmdRestart = 1,     // end screen: a new game
+    CmdQuitGame = 2,    // end screen: shutdown and exit code 0
+    CmdUpgradeRows = 10,  // "+" of row i is CmdUpgradeRows + 2i, its "-" the next number
+};
+
 class UpgradeGameMode : public ScreenGameMode {
 public:
     void enter(GameMode* previous) override;
-    // "GO!" (1), "+" of row i (10 + 2i), "-" of row i (11 + 2i).
+    // "GO!" (CmdGo), "+" and "-" of each row (from CmdUpgradeRows).
     int32_t handle(GuiEvent& event, GuiBox* box, int mode) override;
 };
 
 class EndDemoGameMode : public ScreenGameMode {
 public:
     void enter(GameMode* previous) override;
-    // "Restart" (1): a new game; "Quit" (2): shutdown and exit code 0.
+    // "Restart" (CmdRestart) and "Quit" (CmdQuitGame).
     int32_t handle(GuiEvent& event, GuiBox* box, int mode) override;
 };
 

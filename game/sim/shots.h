@@ -8,7 +8,7 @@
 #pragma once
 #include <cstdint>
 #include "qz_dynArray.h"
-#include "vec4.h"
+#include "qz_math.h"
 
 struct Shot {
     Vec4 position;      // current point (x, y, z, 1)
@@ -25,6 +25,9 @@ struct Particle {
     float life;      // seconds left
 };
 
+// Run state. Emptied by restartLevel, changed each step: shots, particles.
+// Reset by newGame (each upgrade's reset) and raised by the upgrades:
+// wallDestruction, fireRate.
 extern DynArray<Shot> shots;
 extern DynArray<Particle> particles;
 

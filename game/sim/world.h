@@ -5,6 +5,10 @@
 
 struct VoxelSprite;
 
+// Run state. levelExitReached: cleared by restartLevel, set during steps.
+// showDebugBoxes: false from start-up, switched by F4. The modes: fixed at
+// start-up.
+//
 // Set when the hero stood long enough on the exit pad (or F3); cleared by
 // every level restart.
 extern bool levelExitReached;

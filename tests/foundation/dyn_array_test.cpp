@@ -26,6 +26,34 @@ TEST(DynArray, GrowthRule) {
     EXPECT_EQ(b.num, 28);
 }
 
+// Sources inside the array itself: read before the storage grows (push of
+// an element of a full array) and before the tail moves (insert ahead of the
+// source, also straddling the insert point). Clean under AddressSanitizer.
+TEST(DynArray, InsertFromItself) {
+    struct Case {
+        const char* start;
+        int at, n, from;
+        const char* expect;
+    } cases[] = {
+        {"abcdefgh", 8, 1, 0, "abcdefgha"},    // full: push grows the storage
+        {"abcdefgh", 0, 3, 5, "fghabcdefgh"},  // full: grows and shifts
+        {"abcdef", 0, 1, 3, "dabcdef"},        // room left: shifts only
+        {"abcdef", 2, 2, 1, "abbccdef"},        // source straddles the insert point
+    };
+    for (const Case& c : cases) {
+        DynArray<char> a;
+        a.reserve(8);
+        fill(a, c.start);
+        a.insert(c.at, c.n, &a[c.from]);
+        EXPECT_EQ(str(a), c.expect) << c.start << " at " << c.at;
+    }
+    DynArray<char> full;
+    fill(full, "abcdefgh");
+    ASSERT_EQ(full.capacity, 8);
+    full.push(full[7]);  // the reference dies with the old storage
+    EXPECT_EQ(str(full), "abcdefghh");
+}
+
 TEST(DynArray, ResizeAllocatesExactlyAndKeepsStorage) {
     DynArray<int> a;
     a.resize(5);

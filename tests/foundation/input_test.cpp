@@ -121,6 +121,20 @@ TEST_F(Input, HeldKeysComeFromThePlatformAndCodesAbove255AreSafe) {
     EXPECT_TRUE(r[0].flags & InputFlagCapsLock);
 }
 
+TEST_F(Input, AFullQueueDropsTheOldestWithOneLogLine) {
+    testing::internal::CaptureStdout();
+    for (int i = 0; i < 300; i++) pushInput(InputWheel, (uint32_t)i, 0, 0, 0, 0);
+    std::string log = testing::internal::GetCapturedStdout();
+    std::vector<GuiInputRecord> r = drain();
+    ASSERT_EQ(r.size(), 256u);
+    EXPECT_EQ(r.front().wheel, 44);
+    EXPECT_EQ(r.back().wheel, 299);
+    EXPECT_EQ(wheelTotal(), 299 * 300 / 2);  // the step still saw every notch
+    size_t first = log.find("input queue full");
+    EXPECT_NE(first, std::string::npos);
+    EXPECT_EQ(log.find("input queue full", first + 1), std::string::npos);
+}
+
 TEST(KeyNames, Table) {
     EXPECT_STREQ(keyName(300), "?");
     EXPECT_STREQ(keyName(65), "A");

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <cstring>
 #include <vector>
+#include "camera.h"
 #include "hero.h"
 #include "level.h"
 #include "random.h"

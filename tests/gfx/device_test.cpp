@@ -134,7 +134,7 @@ TEST_F(DeviceTest, HandlesWorkAfterResizeWithTheNewSize) {
 
     testing::internal::CaptureStdout();
     EXPECT_TRUE(resizeDevice(width, height, false));  // same size: nothing happens
-    SDL_SetWindowSize(window, 200, 150);
+    setWindowSize(window, 200, 150);
     width = 200;
     height = 150;
     EXPECT_TRUE(resizeDevice(width, height, false));

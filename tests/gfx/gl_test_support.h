@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include "device.h"
 #include "gl_window.h"
+#include "platform_window.h"
 #include "qz_utils.h"
 
 struct DeviceTest : ::testing::Test {
@@ -35,7 +36,7 @@ struct DeviceTest : ::testing::Test {
     }
     // c0-c3 = identity: positions are clip coordinates.
     static void identityConstants() {
-        Float4x4 m = identityMatrix();
+        Mat4 m = identityMatrix();
         setVertexConstants(0, &m.m[0][0], 4);
     }
 };

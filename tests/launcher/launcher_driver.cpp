@@ -15,21 +15,15 @@
 #include "launcher_screen.h"
 #include "qz_utils.h"
 #include "tga.h"
+#include "wait_until.h"
 
 extern char** environ;
 namespace fs = std::filesystem;
 
-static void pause(int ms) { usleep((useconds_t)ms * 1000); }
-
-static std::string runCommand(const std::string& cmd) {
-    std::string out;
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p) return out;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-    pclose(p);
-    return out;
+static size_t countOf(const std::string& text, const std::string& part) {
+    size_t n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) n++;
+    return n;
 }
 
 static std::string readWhole(const std::string& path) {
@@ -155,20 +149,21 @@ bool LauncherRun::start(bool waitForWindow) {
 void LauncherRun::movePointer(int x, int y) {
     runCommand("xdotool mousemove --window " + std::to_string(window) + " " + std::to_string(x) + " " +
                std::to_string(y));
-    pause(100);
 }
 
 void LauncherRun::click(int x, int y) {
     runCommand("xdotool mousemove --window " + std::to_string(window) + " " + std::to_string(x) + " " +
                std::to_string(y) + " click 1");
-    pause(150);
 }
 
 void LauncherRun::resize(int w, int h) {
     std::string id = std::to_string(window);
-    runCommand("xdotool windowsize " + id + " " + std::to_string(w) + " " + std::to_string(h) + " windowmove " + id +
-               " 0 0");
-    pause(200);
+    runCommand("xdotool windowsize " + id + " " + std::to_string(w) + " " + std::to_string(h) +
+               " windowmove " + id + " 0 0");
+    // The launcher has seen the new size once its own log says so.
+    std::string line = "resized screen buffer to " + std::to_string(w) + "x" + std::to_string(h);
+    size_t before = countOf(readLog(), line);
+    waitUntil([&] { return countOf(readLog(), line) > before; }, 5);
 }
 
 void LauncherRun::requestClose() {
@@ -208,59 +203,27 @@ bool LauncherRun::iconSize(int* w, int* h) {
     return found;
 }
 
-static uint32_t channel(uint32_t v, uint32_t mask) {
-    if (!mask) return 0;
-    int shift = 0;
-    while (!((mask >> shift) & 1)) shift++;
-    return (v & mask) >> shift;
-}
-
-bool LauncherRun::capture(Capture* out) {
-    std::string xwd = runCommand("xwd -silent -id " + std::to_string(window) + " 2>/dev/null");
-    if (xwd.size() < 100) return false;
-    auto field = [&](int i) {
-        const unsigned char* p = (const unsigned char*)xwd.data() + 4 * i;
-        return (uint32_t)p[0] << 24 | (uint32_t)p[1] << 16 | (uint32_t)p[2] << 8 | p[3];
-    };
-    uint32_t headerSize = field(0), format = field(2), width = field(4), height = field(5);
-    uint32_t byteOrder = field(7), bpp = field(11), bytesPerLine = field(12);
-    uint32_t rmask = field(14), gmask = field(15), bmask = field(16), ncolors = field(19);
-    if (format != 2 || bpp != 32 || width == 0 || height == 0 || width > 8192 || height > 8192) return false;
-    size_t start = headerSize + (size_t)ncolors * 12;
-    if (xwd.size() < start + (size_t)bytesPerLine * height) return false;
-    out->width = (int)width;
-    out->height = (int)height;
-    out->rgb.resize((size_t)width * height);
-    for (uint32_t y = 0; y < height; y++)
-        for (uint32_t x = 0; x < width; x++) {
-            const unsigned char* p = (const unsigned char*)xwd.data() + start + (size_t)y * bytesPerLine + 4 * x;
-            uint32_t v = byteOrder == 0 ? (uint32_t)p[0] | p[1] << 8 | p[2] << 16 | (uint32_t)p[3] << 24
-                                        : (uint32_t)p[3] | p[2] << 8 | p[1] << 16 | (uint32_t)p[0] << 24;
-            out->rgb[(size_t)y * width + x] = channel(v, rmask) << 16 | channel(v, gmask) << 8 | channel(v, bmask);
-        }
-    return true;
-}
+bool LauncherRun::capture(Capture* out) { return captureWindow(window, out); }
 
 bool LauncherRun::waitForImage(const Capture& expected, Capture* last) {
-    for (int i = 0; i < 50; i++) {
-        if (capture(last) && last->width == expected.width && last->height == expected.height &&
-            last->rgb == expected.rgb)
-            return true;
-        pause(100);
-    }
-    return false;
+    return waitUntil(
+        [&] {
+            return capture(last) && last->width == expected.width && last->height == expected.height &&
+                   last->rgb == expected.rgb;
+        },
+        5, 100);
 }
 
 int LauncherRun::waitForExit() {
-    for (int i = 0; i < 100; i++) {
+    int code = -1;
+    waitUntil([&] {
         int status = 0;
-        if (waitpid(pid, &status, WNOHANG) == pid) {
-            pid = 0;
-            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        }
-        pause(50);
-    }
-    return -1;
+        if (waitpid(pid, &status, WNOHANG) != pid) return false;
+        pid = 0;
+        code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        return true;
+    }, 5);
+    return code;
 }
 
 bool saveCapture(const Capture& c, const std::string& path) {

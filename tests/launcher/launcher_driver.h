@@ -9,11 +9,7 @@
 #include <sys/types.h>
 #include <vector>
 #include "swrender.h"
-
-struct Capture {
-    int width = 0, height = 0;
-    std::vector<uint32_t> rgb;  // 0x00RRGGBB, rows top to bottom
-};
+#include "window_capture.h"
 
 // The launcher's screen laid out and drawn in this process at w x h with the
 // real font and the current options: what the window must show. Boxes are
@@ -53,11 +49,12 @@ struct LauncherRun {
     // Starts the launcher and waits for its window; false on timeout, or
     // when it could not be started. Without waiting: false only for the latter.
     bool start(bool waitForWindow = true);
-    // Pointer to client point (x, y) and a left click; a pause after it.
+    // Pointer to client point (x, y) and a left click. The launcher takes
+    // queued input in order, so nothing waits here.
     void click(int x, int y);
     void movePointer(int x, int y);
     // Resizes the window and moves it to the screen's corner so all of it
-    // can be captured.
+    // can be captured; returns once the launcher logged the new size.
     void resize(int w, int h);
     // The close message a window manager sends for the title-bar button.
     void requestClose();

@@ -12,6 +12,7 @@
 #include "launcher_driver.h"
 #include "launcher_screen.h"
 #include "tga.h"
+#include "wait_until.h"
 
 namespace {
 
@@ -118,11 +119,11 @@ TEST(LauncherProgram, PlayStoresTheOptionsAndStartsTheGame) {
     EXPECT_EQ(run.readSettings(), "other=sz:kept\nflags=dword:0x00000009\n");
 
     std::string marker;
-    for (int i = 0; i < 100 && marker.empty(); i++) {
+    waitUntil([&] {
         std::ifstream in(run.folder + "/game_started");
         std::getline(in, marker);
-        if (marker.empty()) usleep(50000);
-    }
+        return !marker.empty();
+    }, 5);
     ASSERT_FALSE(marker.empty()) << "the game was not started\n" << run.readLog();
     int gamePid = 0, argCount = -1;
     std::istringstream(marker) >> gamePid >> argCount;
@@ -145,19 +146,16 @@ TEST(LauncherProgram, PlayStartsTheRealGame) {
     press(run, CmdPlay);
     EXPECT_EQ(run.waitForExit(), 0) << run.readLog();
     std::string pid;
-    for (int i = 0; i < 200 && pid.empty(); i++) {
-        FILE* p = popen("xdotool search --name 'ZENTREL! DEMO' getwindowpid 2>/dev/null", "r");
-        char buf[64] = "";
-        if (p && fgets(buf, sizeof buf, p)) pid = buf;
-        if (p) pclose(p);
-        if (pid.empty()) usleep(100000);
-    }
+    waitUntil([&] {
+        pid = runCommand("xdotool search --name 'ZENTREL! DEMO' getwindowpid 2>/dev/null");
+        return !pid.empty();
+    }, 20, 100);
     ASSERT_FALSE(pid.empty()) << "no game window appeared\n" << run.readLog();
     int gamePid = atoi(pid.c_str());
     ASSERT_GT(gamePid, 0);
     // The game ends in order on a termination request.
     kill(gamePid, SIGTERM);
-    for (int i = 0; i < 100 && kill(gamePid, 0) == 0; i++) usleep(100000);
+    waitUntil([&] { return kill(gamePid, 0) != 0; }, 10, 100);
     EXPECT_NE(kill(gamePid, 0), 0) << "the game did not end";
 }
 

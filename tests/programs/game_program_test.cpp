@@ -4,23 +4,13 @@
 #include "program_run.h"
 #include "tga.h"
 
-static void pause(double seconds) { std::this_thread::sleep_for(std::chrono::duration<double>(seconds)); }
+// How long the player holds keys down: part of what is played, not a wait.
+static void holdFor(double seconds) { std::this_thread::sleep_for(std::chrono::duration<double>(seconds)); }
+
+static const char* const shotTaken = "screenshot captured to 'shots/shot";
 
 static bool readShot(ProgramRun& run, const std::string& name, int* w, int* h, DynArray<uint32_t>& px) {
     return readTgaFile((run.folder + "/shots/" + name).c_str(), *w, *h, px);
-}
-
-// Print Screen saves the next frame drawn: waits for the n-th capture's log line.
-static bool waitForShots(ProgramRun& run, size_t n) {
-    for (int i = 0; i < 300; i++) {
-        std::string log = run.log();
-        size_t count = 0;
-        for (size_t p = log.find("screenshot captured to"); p != std::string::npos; p = log.find("screenshot captured to", p + 1))
-            count++;
-        if (count >= n) return true;
-        pause(0.1);
-    }
-    return false;
 }
 
 // Order of the given lines in the log; -1 where one is missing.
@@ -55,18 +45,16 @@ TEST(GameProgram, StartsPlaysTakesScreenshotsAndCloses) {
     }
 
     run.xdotool("mousemove --window %w 900 300");
-    pause(0.5);
     run.xdotool("key Print");
-    ASSERT_TRUE(waitForShots(run, 1)) << run.log();
+    ASSERT_TRUE(run.waitForLog(shotTaken, 10, 1)) << run.log();
     // Run right and fire for a while.
     run.xdotool("keydown d");
     run.xdotool("mousedown 1");
-    pause(1.5);
+    holdFor(1.5);
     run.xdotool("mouseup 1");
     run.xdotool("keyup d");
-    pause(0.3);
     run.xdotool("key Print");
-    ASSERT_TRUE(waitForShots(run, 2)) << run.log();
+    ASSERT_TRUE(run.waitForLog(shotTaken, 10, 2)) << run.log();
 
     std::vector<std::string> shots = run.shots();
     ASSERT_EQ(shots.size(), 2u) << run.log();
@@ -100,6 +88,17 @@ TEST(GameProgram, MissingSpriteIsFatalWithoutADialog) {
     EXPECT_NE(log.find("closed all systems"), std::string::npos);
 }
 
+// No size option: the window covers the work area (the whole virtual screen).
+TEST(GameProgram, WithoutASizeOptionFillsTheWorkArea) {
+    ProgramRun run;
+    ASSERT_TRUE(run.start("game", {"-novs"}));
+    ASSERT_TRUE(run.waitForLog("free video memory:")) << run.log() << run.errors();
+    EXPECT_NE(run.log().find("init d3d ok (1920x1080)"), std::string::npos) << run.log();
+    ASSERT_TRUE(run.findWindow("ZENTREL! DEMO"));
+    run.xdotool("key alt+F4");
+    EXPECT_EQ(run.waitForExit(), 0);
+}
+
 // Without a window manager the X window keeps its size in full screen, so
 // the switch is read from the device's log lines.
 TEST(GameProgram, AltEnterSwitchesToFullScreenAndBack) {
@@ -126,6 +125,16 @@ static uint32_t pixelAt(const DynArray<uint32_t>& px, int w, int h, int x, int y
 // 1280 x 720: a 12 x 5 unit button plus its 3-pixel borders. The game's GUI
 // renderer turns a GUI y into the text layer's height - y - 1, which puts
 // every box one row lower on screen than its GUI rectangle.
+// The same button at rest in the window's pixels (rows from the top).
+static bool buttonShown(const Capture& c, int left, int guiTop) {
+    int top = guiTop + 1;
+    int right = left + 12 * 24 + 6 - 1, bottom = top + 5 * 24 + 6 - 1;
+    if (c.width != 1280 || c.height != 720) return false;
+    return c.at(left, top + 40) == 0x505050u && c.at(left + 40, top) == 0x505050u &&
+           c.at(right, top + 40) == 0x1E1E1Eu && c.at(left + 40, bottom) == 0x1E1E1Eu &&
+           c.at(left + 10, top + 10) == 0x323232u;
+}
+
 static void expectButtonAt(const DynArray<uint32_t>& px, int w, int h, int left, int guiTop) {
     int top = guiTop + 1;
     int right = left + 12 * 24 + 6 - 1, bottom = top + 5 * 24 + 6 - 1;
@@ -143,21 +152,26 @@ TEST(GameProgram, UpgradeAndEndScreensThenQuit) {
     ASSERT_TRUE(run.waitForLog("free video memory:"));
     ASSERT_TRUE(run.findWindow("ZENTREL! DEMO"));
     run.xdotool("mousemove --window %w 5 5");
+    const int goLeft = 1120 - 5 * 24 - 294, quitLeft = 160 + 5 * 24, buttonTop = 720 - 24 - 126;
+    auto showsGo = [&](const Capture& c) { return buttonShown(c, goLeft, buttonTop); };
+    auto showsEnd = [&](const Capture& c) {
+        return buttonShown(c, quitLeft, buttonTop) && buttonShown(c, goLeft, buttonTop);
+    };
     run.xdotool("key F3");  // the level ends as if the exit was reached
-    pause(4);                // the elevator ride
+    ASSERT_TRUE(run.waitForPicture(showsGo)) << "no upgrade screen after the elevator ride";
     run.xdotool("key Print");
-    pause(1);
+    ASSERT_TRUE(run.waitForLog(shotTaken, 10, 1)) << run.log();
     // "GO!" sits 5 units from the right and 1 unit from the bottom of the root.
     run.xdotool("mousemove --window %w 853 633");
-    pause(0.3);
     run.xdotool("click 1");
-    pause(1);
-    run.xdotool("key F3");
-    pause(4);
     run.xdotool("mousemove --window %w 5 5");
-    pause(0.3);
+    // The level fills the right edge that the screens leave black.
+    auto showsLevel = [](const Capture& c) { return c.width == 1280 && c.at(1230, 360) != 0 && c.at(1230, 100) != 0; };
+    ASSERT_TRUE(run.waitForPicture(showsLevel)) << "GO! did not start the next level";
+    run.xdotool("key F3");
+    ASSERT_TRUE(run.waitForPicture(showsEnd)) << "no end screen after the second level";
     run.xdotool("key Print");
-    pause(1);
+    ASSERT_TRUE(run.waitForLog(shotTaken, 10, 2)) << run.log();
 
     std::vector<std::string> shots = run.shots();
     ASSERT_EQ(shots.size(), 2u) << run.log();
@@ -175,7 +189,6 @@ TEST(GameProgram, UpgradeAndEndScreensThenQuit) {
     expectButtonAt(end, w, h, 1120 - 5 * 24 - 294, 720 - 24 - 126);               // "Restart"
 
     run.xdotool("mousemove --window %w 427 633");  // "Quit"
-    pause(0.3);
     run.xdotool("click 1");
     EXPECT_EQ(run.waitForExit(), 0) << run.errors();
     EXPECT_NE(run.log().find("closed all systems"), std::string::npos);

@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <thread>
+#include "wait_until.h"
 
 namespace fs = std::filesystem;
 
@@ -19,16 +19,6 @@ static std::string readFile(const std::string& path) {
     std::stringstream ss;
     ss << in.rdbuf();
     return ss.str();
-}
-
-static std::string run(const std::string& command) {
-    std::string out;
-    FILE* p = popen(command.c_str(), "r");
-    if (!p) return out;
-    char buf[256];
-    while (fgets(buf, sizeof buf, p)) out += buf;
-    pclose(p);
-    return out;
 }
 
 static std::string makeRunFolder() {
@@ -99,45 +89,56 @@ void ProgramRun::writeSettings(const std::string& text) {
     std::ofstream(config + "/Pelnaro Games/ZENTREL/settings") << text;
 }
 
-bool ProgramRun::waitForLog(const std::string& text, double seconds) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (std::chrono::steady_clock::now() < end) {
-        if (log().find(text) != std::string::npos) return true;
-        int status;
-        if (pid > 0 && waitpid(pid, &status, WNOHANG) == pid) {
-            pid = -1;
-            return log().find(text) != std::string::npos;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return false;
+static size_t countOf(const std::string& text, const std::string& part) {
+    size_t n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) n++;
+    return n;
+}
+
+bool ProgramRun::waitForLog(const std::string& text, double seconds, size_t count) {
+    return waitUntil(
+        [&] {
+            if (countOf(log(), text) >= count) return true;
+            int status;
+            if (pid > 0 && waitpid(pid, &status, WNOHANG) == pid) pid = -1;
+            return pid <= 0;  // an ended program writes nothing more
+        },
+        seconds) &&
+           countOf(log(), text) >= count;
 }
 
 bool ProgramRun::findWindow(const std::string& title, double seconds) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (std::chrono::steady_clock::now() < end) {
-        std::string ids = run("xdotool search --pid " + std::to_string(pid) + " --name '" + title + "' 2>/dev/null");
-        if (!ids.empty()) {
-            window = ids.substr(0, ids.find('\n'));
-            xdotool("windowfocus --sync %w");
-            return true;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return false;
+    std::string ids;
+    bool found = waitUntil(
+        [&] {
+            ids = runCommand("xdotool search --pid " + std::to_string(pid) + " --name '" + title + "' 2>/dev/null");
+            return !ids.empty();
+        },
+        seconds, 100);
+    if (!found) return false;
+    window = ids.substr(0, ids.find('\n'));
+    xdotool("windowfocus --sync %w");
+    return true;
 }
 
 int ProgramRun::waitForExit(double seconds) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (pid > 0 && std::chrono::steady_clock::now() < end) {
-        int status;
-        if (waitpid(pid, &status, WNOHANG) == pid) {
+    int code = -1;
+    waitUntil(
+        [&] {
+            int status;
+            if (pid <= 0 || waitpid(pid, &status, WNOHANG) != pid) return false;
             pid = -1;
-            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return -1;
+            code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            return true;
+        },
+        seconds);
+    return code;
+}
+
+bool ProgramRun::waitForPicture(const std::function<bool(const Capture&)>& shows, double seconds) {
+    Capture c;
+    return waitUntil([&] { return captureWindow(strtoul(window.c_str(), nullptr, 10), &c) && shows(c); }, seconds,
+                     100);
 }
 
 std::string ProgramRun::log() const { return readFile(logPath); }
@@ -150,7 +151,7 @@ int ProgramRun::xdotool(const std::string& args) {
 }
 
 bool ProgramRun::clientSize(int* width, int* height) {
-    std::string g = run("xdotool getwindowgeometry " + window);
+    std::string g = runCommand("xdotool getwindowgeometry " + window);
     size_t at = g.find("Geometry: ");
     return at != std::string::npos && sscanf(g.c_str() + at, "Geometry: %dx%d", width, height) == 2;
 }

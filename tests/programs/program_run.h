@@ -1,8 +1,10 @@
 // Runs one of the real programs from a private copy of the program folder
 // under the test's X display, and drives its window with xdotool.
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
+#include "window_capture.h"
 
 struct ProgramRun {
     std::string base;     // the run's private folder: logs, settings, copies
@@ -25,12 +27,15 @@ struct ProgramRun {
     void writeSettings(const std::string& text);
     // Starts folder/program with the arguments; output goes to log files.
     bool start(const std::string& program, const std::vector<std::string>& args);
-    // Waits until the standard output holds `text`; false after the timeout.
-    bool waitForLog(const std::string& text, double seconds = 30);
+    // Waits until the standard output holds `text` (at least count times);
+    // false after the timeout or once the program ended without it.
+    bool waitForLog(const std::string& text, double seconds = 30, size_t count = 1);
     // Finds the program's window by its title and gives it the keyboard.
     bool findWindow(const std::string& title, double seconds = 30);
     // Exit code, or -1 when it did not end in time (it is then killed).
     int waitForExit(double seconds = 30);
+    // Waits until the window's pixels satisfy shows; false after the timeout.
+    bool waitForPicture(const std::function<bool(const Capture&)>& shows, double seconds = 30);
     std::string log() const;
     std::string errors() const;
 
