@@ -40,7 +40,9 @@ static ProgramServices programServices;
 
 struct ProgramLoopHost : MainLoopHost {
     void pumpWindowMessages() override { ::pumpWindowMessages(); }
-    void step(float dt) override { gameStep(dt); }
+    // The step input is filled here, on the program's side, from the keys
+    // and the pointer; the logic reads only the record.
+    void step(float dt) override { runGameStep(readStepInputFromKeys(), dt); }
     bool renderFrame(float t) override { return ::renderFrame(t); }
     void presentFrame() override { ::presentFrame(); }
     bool readGpuLoad(int* percent) override { return ::readGpuLoad(percent); }

@@ -3,13 +3,13 @@
 #include <cstring>
 #include "hero.h"
 #include "hero_step.h"
-#include "input.h"
 #include "level.h"
 #include "progress.h"
 #include "qz_utils.h"
 #include "robots.h"
 #include "services.h"
 #include "shots.h"
+#include "step_input.h"
 #include "voxel_sprite.h"
 #include "world.h"
 
@@ -104,7 +104,7 @@ void GameOverMode::update(float dt) {
         delay -= dt;
         return;
     }
-    if (keyReleased(VK_SPACE) || keyReleased(VK_LBUTTON) || keyReleased(VK_RBUTTON) || keyReleased(VK_RETURN)) {
+    if (stepInput.released & ActionConfirm) {
         newGame();
         setGameMode(&playMode);
     }

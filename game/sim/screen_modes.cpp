@@ -6,6 +6,7 @@
 #include "progress.h"
 #include "qz_utils.h"
 #include "screen_build.h"
+#include "step_input.h"
 #include "world.h"
 
 static UpgradeGameMode upgradeModeInstance;
@@ -29,7 +30,15 @@ void ScreenGameMode::showScreen(GuiBox* root) {
 }
 
 void ScreenGameMode::update(float) {
-    if (scr) scr->processInput();
+    if (scr && stepInput.guiFromRecord) {
+        // A replay presses the recorded buttons; the pointer plays no part.
+        for (int i = 0; i < stepInput.numGuiCommands; i++) {
+            GuiCommandEvent ev(stepInput.guiCommands[i], nullptr);
+            handle(ev, scr->root, 0);
+        }
+    } else if (scr) {
+        scr->processInput();
+    }
     if (scr && currentMode != this) {
         delete scr;
         scr = nullptr;
@@ -121,8 +130,8 @@ void UpgradeGameMode::enter(GameMode*) {
 int32_t UpgradeGameMode::handle(GuiEvent& event, GuiBox*, int) {
     // Two clicks queued in one step: the second arrives after "GO!" already
     // switched modes and must not apply the picks again.
-    if (currentMode != this) return 1;
     int32_t n = static_cast<GuiCommandEvent&>(event).command;
+    if (!noteGuiCommand(n) || currentMode != this) return 1;
     UpgradeScreenState& u = upgradeScreen;
     if (n == 1) {
         for (int i = 0; i < u.offeredUpgrades.num; i++)
@@ -170,8 +179,8 @@ void EndDemoGameMode::enter(GameMode*) {
 }
 
 int32_t EndDemoGameMode::handle(GuiEvent& event, GuiBox*, int) {
-    if (currentMode != this) return 1;
     int32_t n = static_cast<GuiCommandEvent&>(event).command;
+    if (!noteGuiCommand(n) || currentMode != this) return 1;
     if (n == 1) {
         newGame();
         setGameMode(&playMode);

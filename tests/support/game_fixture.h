@@ -17,6 +17,7 @@
 #include "random.h"
 #include "robots.h"
 #include "shots.h"
+#include "step_input.h"
 #include "world.h"
 
 class GameTest : public ::testing::Test {
@@ -72,7 +73,11 @@ protected:
     void steps(int n) {
         for (int i = 0; i < n; i++) step();
     }
-    void hold(int vk, bool down) { input.held[vk] = down; }
+    // Also into the running step's input, for tests that call sub-steps directly.
+    void hold(int vk, bool down) {
+        input.held[vk] = down;
+        stepInput.held = heldActionsFromKeys();
+    }
     void release(int vk) {
         input.held[vk] = false;
         pushInput(InputKeyUp, (uint32_t)vk, 0, 0, 0, 0);
