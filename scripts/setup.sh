@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ ninja-build pkg-config
-  libsdl2-dev libepoxy-dev libpng-dev zlib1g-dev
+  libsdl2-dev libsdl2-mixer-dev libepoxy-dev libpng-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth libgl1-mesa-dri glslang-tools xdotool x11-apps
 )

@@ -9,6 +9,7 @@
 #include "gl_window.h"
 #include "gpu_load.h"
 #include "gui_behaviour.h"
+#include "hero.h"
 #include "input.h"
 #include "main_loop.h"
 #include "nox_gui_renderer.h"
@@ -19,14 +20,16 @@
 #include "scene.h"
 #include "screen_build.h"
 #include "screenshot.h"
+#include "sdl_audio.h"
 #include "sdl_platform.h"
+#include "sound.h"
 
 const char* const gameTitle = "ZENTREL! DEMO";
 
 // What is up, so that shutdown (also from the fatal path at any point of
 // start-up) releases exactly that.
 static struct {
-    bool device, gpuLoad, font, scene;
+    bool device, audio, gpuLoad, font, scene;
 } up;
 
 
@@ -35,6 +38,16 @@ struct ProgramServices : RenderServices {
     void takeScreenshot() override { ::takeScreenshot(); }
     bool windowActive() override { return gameWindow.windowActive; }
     void togglePerfOverlay() override { perfOverlayOn = !perfOverlayOn; }
+
+    // Heard from the camera's point of the current step.
+    void playSound(SoundEffect effect, Vec4 at) override {
+        SoundPlacement p = placeSound(at, cameraFollow[0]);
+        playEffect(effect, p.pan, p.gain);
+    }
+    void playScreenSound(SoundEffect effect) override { playEffect(effect, 0, 1); }
+    void playMusic(MusicTrack track) override { playTune(track); }
+    void setVolume(int effects, int music) override { setAudioVolume(effects, music); }
+    void pauseEffects(bool paused) override { ::pauseEffects(paused); }
 };
 static ProgramServices programServices;
 
@@ -49,7 +62,20 @@ struct ProgramLoopHost : MainLoopHost {
 };
 static ProgramLoopHost loopHost;
 
+// The volume line for a moment after a change, top centre, over the scene.
+static void drawVolumeLine() {
+    FixedString<48> line;
+    if (!volumeLine(&line)) return;
+    pushTextState();
+    textState.fontScale *= 2;
+    int x = deviceWidth() / 2, y = deviceHeight() - deviceHeight() / 8;
+    drawText(line, -1, x + 2, y - 2, 0, 0, 0xFF000000);
+    drawText(line, -1, x, y, 0, 0, 0xFFFFF000);
+    popTextState();
+}
+
 static void drawOverlayWhenOn() {
+    drawVolumeLine();
     if (perfOverlayOn) drawPerfOverlay();
 }
 
@@ -61,6 +87,8 @@ void shutdownSystems() {
     up.font = false;
     if (up.gpuLoad) shutdownGpuLoad();
     up.gpuLoad = false;
+    if (up.audio) closeAudio();
+    up.audio = false;
     if (up.device) closeDevice();
     up.device = false;
     inputEndStep();
@@ -128,12 +156,16 @@ void startGame(int argc, const char* const* argv) {
     gameInput.clampHeight = optHeight;
     inputInit(&gameInput);
     up.device = initDevice(window, optWidth, optHeight);
+    char soundFolder[QZ_MAX_PATH];
+    resolveAppFile(soundFolder, "sounds/");
+    up.audio = openAudio(soundFolder, soundEffectNames, SoundEffectCount, musicTrackNames, MusicTrackCount);
     up.gpuLoad = initGpuLoad();
     initFont();
     up.font = true;
     showLoadingText("Loading...", -1.0f);
 
     setGameServices(&programServices);
+    readVolumeSettings();
     sceneOverlayDrawer = drawOverlayWhenOn;
     initScene();
     up.scene = true;

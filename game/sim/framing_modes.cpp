@@ -69,6 +69,8 @@ void ElevatorGameMode::enter(GameMode*) {
             memset(levelGrid + levelIndex(minX, y, z), Empty, (size_t)(maxX - minX + 1));
     gameServices->invalidateVoxelCacheRect(minX, liftY, maxX, LEVEL_SIZE_Y - 1);
     speed = 1;
+    gameServices->playMusic(MusicNone);
+    gameServices->playSound(SoundLiftRide, {(float)(minX + maxX) * 0.5f, (float)liftY, hero.position.z, 1});
 }
 
 void ElevatorGameMode::leave(GameMode*) {
@@ -96,7 +98,10 @@ void ElevatorGameMode::renderScene(float t) { gameServices->elevatorRender(t); }
 // Game over
 //---------------------------------------------------------------------------
 
-void GameOverMode::enter(GameMode*) { delay = 0.5f; }
+void GameOverMode::enter(GameMode*) {
+    delay = 0.5f;
+    gameServices->playMusic(MusicNone);
+}
 
 void GameOverMode::update(float dt) {
     worldUpdate(dt);

@@ -1,6 +1,7 @@
 #include "game_step.h"
 #include "game_mode.h"
 #include "services.h"
+#include "sound.h"
 #include "world.h"
 
 void runGameStep(const StepInput& in, float dt) {
@@ -12,6 +13,7 @@ void runGameStep(const StepInput& in, float dt) {
         if (in.released & ActionScreenshot) gameServices->takeScreenshot();
         if (in.pressed & ActionRestartLevel) restartLevel();
         if (in.pressed & ActionEndLevel) levelExitReached = true;
+        volumeActionsStep(in.pressed);
     }
     if (currentMode) currentMode->update(dt);
 }

@@ -2,6 +2,7 @@
 #include "hero_step.h"
 #include <cmath>
 #include "movement.h"
+#include "services.h"
 #include "shots.h"
 #include "step_input.h"
 #include "world.h"
@@ -38,11 +39,15 @@ void heroSubStep(float h) {
     else if (dv < -limit) hero.vx -= limit;
     else hero.vx = target;
 
-    if (hero.onGround && jump) hero.vy += 195;
+    if (hero.onGround && jump) {
+        hero.vy += 195;
+        gameServices->playSound(SoundJump, hero.position);
+    }
     if (hero.vy < -300) hero.vy = -300;
     if (hero.vy > 300) hero.vy = 300;
 
     Vec4 before = hero.position;
+    float fallSpeed = hero.onGround ? 0.0f : -hero.vy;
     Vec4 goal = {hero.position.x + hero.vx * h, hero.position.y + hero.vy * h, hero.position.z, hero.position.w};
     ContactFlags c = moveBodyWithStepUp(hero.position, &hero, goal, HERO_BOX_MIN, HERO_BOX_MAX);
 
@@ -51,19 +56,28 @@ void heroSubStep(float h) {
         hero.health -= 1;
         hero.hurtTimer = 1.0f;
         if (hero.health <= 0) spawnDebris(hero.position, 4, 15, 0xFF422B9Fu);
+        gameServices->playSound(hero.health <= 0 ? SoundHeroDeath : SoundHeroHurt, hero.position);
     }
     if (c & (ContactLeft | ContactRight)) hero.vx = 0;
     if (c & (ContactBelow | ContactAbove)) hero.vy = 0;
     hero.onGround = (c & ContactBelow) ? 1 : 0;
+    // Stepping off a kerb is no fall: only a drop of about ten voxels lands.
+    if (hero.onGround && fallSpeed >= 100) gameServices->playSound(SoundLanding, hero.position);
 
     if (hero.onGround && (c & ContactExit)) {
         hero.exitTimer += h;
-        if (hero.exitTimer >= 0.5f) levelExitReached = true;
+        if (hero.exitTimer >= 0.5f && !levelExitReached) {
+            levelExitReached = true;
+            gameServices->playSound(SoundExitReached, hero.position);
+        }
     } else {
         hero.exitTimer = 0;
     }
 
-    if (hero.position.y < -400) hero.health = 0;
+    if (hero.position.y < -400) {
+        hero.health = 0;
+        gameServices->playSound(SoundHeroDeath, hero.position);
+    }
 
     float dx = hero.position.x - before.x;
     float w = hero.onGround ? 0.35f * dx : 0.0f;
@@ -90,6 +104,7 @@ void heroSubStep(float h) {
         Vec4 a = hero.aimDirection;
         Vec4 from = {shoulder.x + 4 * a.x, shoulder.y + 4 * a.y, shoulder.z + 4 * a.z, shoulder.w};
         spawnShot(1, &hero, from, {200 * a.x, 200 * a.y, 200 * a.z, 0}, 0xFF14FF14u);
+        gameServices->playSound(SoundShot, from);
         hero.fireCooldown = 1.0f / fireRate;
     }
     hero.hurtTimer = fmaxf(0.0f, hero.hurtTimer - h);

@@ -1,6 +1,7 @@
 // robots: spawning, the walking step and damage.
 #include "robots.h"
 #include "hero.h"
+#include "services.h"
 #include "shots.h"
 
 DynArray<Robot> robots;
@@ -60,5 +61,9 @@ void robotsStep(float dt) {
 void damageRobot(Robot& r, int amount) {
     if (r.health <= 0) return;
     r.health -= amount;
-    if (r.health <= 0) spawnDebris(r.position, 6, 14, 0xFFC8C8C8u);
+    gameServices->playSound(SoundRobotHit, r.position);
+    if (r.health <= 0) {
+        spawnDebris(r.position, 6, 14, 0xFFC8C8C8u);
+        gameServices->playSound(SoundRobotBurst, r.position);
+    }
 }

@@ -6,6 +6,7 @@
 #include "progress.h"
 #include "qz_utils.h"
 #include "screen_build.h"
+#include "services.h"
 #include "step_input.h"
 #include "world.h"
 
@@ -125,6 +126,7 @@ void UpgradeGameMode::enter(GameMode*) {
     u.chosen.resize(u.offeredUpgrades.num);
     for (int32_t& c : u.chosen) c = 0;
     showScreen(buildUpgradeScreen());
+    gameServices->playMusic(MusicScreens);
 }
 
 int32_t UpgradeGameMode::handle(GuiEvent& event, GuiBox*, int) {
@@ -137,6 +139,7 @@ int32_t UpgradeGameMode::handle(GuiEvent& event, GuiBox*, int) {
         for (int i = 0; i < u.offeredUpgrades.num; i++)
             if (u.chosen[i]) u.offeredUpgrades[i]->apply();
         upgradePoints = u.pendingPoints;
+        gameServices->playScreenSound(SoundUpgradeGo);
         setGameMode(&playMode);
     } else if (n >= 10) {
         int row = (n - 10) / 2;
@@ -145,9 +148,11 @@ int32_t UpgradeGameMode::handle(GuiEvent& event, GuiBox*, int) {
         if ((n - 10) % 2 == 0) {
             u.chosen[row] += 1;
             u.pendingPoints -= price;
+            gameServices->playScreenSound(SoundUpgradePlus);
         } else {
             u.chosen[row] -= 1;
             u.pendingPoints += price;
+            gameServices->playScreenSound(SoundUpgradeMinus);
         }
         refreshUpgradeScreen();
     }
@@ -176,6 +181,8 @@ GuiBox* buildEndDemoScreen() {
 void EndDemoGameMode::enter(GameMode*) {
     ASSERT(!scr);
     showScreen(buildEndDemoScreen());
+    gameServices->playMusic(MusicNone);
+    gameServices->playScreenSound(SoundEndScreen);
 }
 
 int32_t EndDemoGameMode::handle(GuiEvent& event, GuiBox*, int) {

@@ -2,6 +2,7 @@
 // The program installs the real services once they exist; until then, and
 // in tests, the defaults do nothing, so the whole game runs without a window.
 #pragma once
+#include "sound.h"
 
 struct GameServices {
     virtual ~GameServices() {}
@@ -24,6 +25,17 @@ struct GameServices {
     virtual void worldRender(float t) { (void)t; }     // level, hero, robots, shots, debris
     virtual void elevatorRender(float t) { (void)t; }  // the ride's pad copies over the world
     virtual void gameOverOverlay() {}                  // the "GAME OVER" text
+
+    // Sound. An effect at a world point is panned and attenuated from the
+    // camera; a screen sound plays from the middle at full volume.
+    virtual void playSound(SoundEffect effect, Vec4 at) { (void)effect, (void)at; }
+    virtual void playScreenSound(SoundEffect effect) { (void)effect; }
+    // Loops the tune until another is asked for; the same tune keeps playing.
+    virtual void playMusic(MusicTrack track) { (void)track; }
+    // Audible volumes, 0-100 (0 while muted).
+    virtual void setVolume(int effects, int music) { (void)effects, (void)music; }
+    // Holds the effects that are sounding (a paused world); the tune plays on.
+    virtual void pauseEffects(bool paused) { (void)paused; }
 };
 
 // Never null: points at the do-nothing services until the program installs its own.

@@ -50,6 +50,7 @@ bool shotStep(Shot& s, float dt) {
     if (r.blocked) {
         s.position = r.point;
         digCrater(s, r.cell[0], r.cell[1]);
+        gameServices->playSound(SoundCrater, r.point);
         return false;
     }
     s.position = p1;

@@ -22,6 +22,9 @@ static const struct {
     {ActionDebugBoxes, {VK_F4}},
     {ActionScreenshot, {VK_SNAPSHOT}},
     {ActionOverlay, {VK_F1}},
+    {ActionVolumeDown, {VK_OEM_MINUS, VK_SUBTRACT}},
+    {ActionVolumeUp, {VK_OEM_PLUS, VK_ADD}},
+    {ActionMute, {'M'}},
 };
 
 uint32_t heldActionsFromKeys() {

@@ -20,6 +20,9 @@ enum StepAction : uint32_t {
 
     ActionScreenshot = 1u << 16,
     ActionOverlay = 1u << 17,
+    ActionVolumeDown = 1u << 18,  // effects volume down by 10
+    ActionVolumeUp = 1u << 19,
+    ActionMute = 1u << 20,
 };
 const uint32_t SimulationActions = 0xFFFFu;
 

@@ -29,6 +29,8 @@ void restartLevel() {
     shots.release();
     buildLevel();
     gameServices->invalidateVoxelCache();
+    gameServices->playMusic(levelMusic(levelNumber));
+    gameServices->playSound(SoundLevelStart, hero.position);
 }
 
 void worldUpdate(float dt) {

@@ -7,14 +7,7 @@ protected:
     static constexpr float h = 0.05f / 2;
     void SetUp() override {
         GameTest::SetUp();
-        memset(levelGrid, 0, LEVEL_CELLS);
-        robots.clear();
-        particles.clear();
-        shots.clear();
-        fill(0, 0, 4095, 31, Wall);
-        fill(400, 32, 420, 120, Wall);
-        placeHero(200, 32);
-        steps(2);  // settle on the floor
+        flatFloorWithHero();
         ASSERT_TRUE(hero.onGround);
     }
 };

@@ -43,7 +43,8 @@ ProgramRun::ProgramRun(const std::vector<std::string>& leaveOut) {
         std::string name = e.path().filename().string();
         if (std::find(leaveOut.begin(), leaveOut.end(), name) != leaveOut.end()) continue;
         std::string ext = name.size() > 4 ? name.substr(name.size() - 4) : "";
-        bool data = name == "game" || name == "launcher" || name == "cache" || ext == ".png" || ext == ".tga";
+        bool data = name == "game" || name == "launcher" || name == "cache" || name == "sounds" || ext == ".png" ||
+                    ext == ".tga";
         if (data) fs::copy(e.path(), folder + "/" + name, fs::copy_options::recursive);
     }
     logPath = base + "/out.log";
@@ -68,6 +69,9 @@ bool ProgramRun::start(const std::string& program, const std::vector<std::string
         dup2(err, 2);
         setenv("XDG_CONFIG_HOME", config.c_str(), 1);
         setenv("ZENTREL_NO_ERROR_BOX", "1", 1);
+        // Tests never play through the machine's speakers unless they ask to.
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        for (const auto& e : env) setenv(e.first.c_str(), e.second.c_str(), 1);
         std::string path = folder + "/" + program;
         std::vector<char*> argv;
         argv.push_back((char*)path.c_str());
@@ -78,6 +82,11 @@ bool ProgramRun::start(const std::string& program, const std::vector<std::string
         _exit(127);
     }
     return true;
+}
+
+void ProgramRun::writeSettings(const std::string& text) {
+    fs::create_directories(config + "/Pelnaro Games/ZENTREL");
+    std::ofstream(config + "/Pelnaro Games/ZENTREL/settings") << text;
 }
 
 bool ProgramRun::waitForLog(const std::string& text, double seconds) {

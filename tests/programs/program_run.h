@@ -10,11 +10,15 @@ struct ProgramRun {
     std::string logPath, errPath;
     int pid = -1;
     std::string window;   // X window id once found
+    // Extra environment of the started program (name, value).
+    std::vector<std::pair<std::string, std::string>> env;
 
     // Copies the program and its data files (except those in `leaveOut`).
     explicit ProgramRun(const std::vector<std::string>& leaveOut = {});
     ~ProgramRun();
 
+    // Writes the program's settings file in the private config folder.
+    void writeSettings(const std::string& text);
     // Starts folder/program with the arguments; output goes to log files.
     bool start(const std::string& program, const std::vector<std::string>& args);
     // Waits until the standard output holds `text`; false after the timeout.

@@ -111,6 +111,19 @@ protected:
         step();
     }
 
+    // An empty level with a floor (top at y = 32) and a wall at x 400..420,
+    // no robots, shots or particles, and the hero settled on the floor at x 200.
+    void flatFloorWithHero() {
+        memset(levelGrid, 0, LEVEL_CELLS);
+        robots.clear();
+        particles.clear();
+        shots.clear();
+        fill(0, 0, 4095, 31, Wall);
+        fill(400, 32, 420, 120, Wall);
+        placeHero(200, 32);
+        steps(2);
+    }
+
     // Every cell of the box through all layers set to v, whatever it held.
     static void fill(int x0, int y0, int x1, int y1, uint8_t v) {
         for (int z = 0; z < LEVEL_SIZE_Z; z++)

@@ -1,0 +1,116 @@
+// sdl_audio: effects and tunes through SDL_mixer.
+#include "sdl_audio.h"
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include "qz_utils.h"
+
+static const int maxEffects = 32, maxTunes = 8;
+
+static struct {
+    bool open;
+    int effectCount, tuneCount;
+    Mix_Chunk* effects[maxEffects];
+    Mix_Music* tunes[maxTunes];
+    int playingTune;  // -1: none
+} audio = {false, 0, 0, {}, {}, -1};
+
+bool audioOpen() { return audio.open; }
+
+bool openAudio(const char* folder, const char* const* effectNames, int effectCount, const char* const* tuneNames,
+               int tuneCount) {
+    ASSERT(effectCount<=maxEffects && tuneCount<=maxTunes);
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        logMessage("no sound: can't start SDL audio: %s", SDL_GetError());
+        return false;
+    }
+    // 1024 frames: about 23 ms from an event to the speaker.
+    if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
+        logMessage("no sound: can't open the audio device: %s", Mix_GetError());
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    audio.open = true;
+    audio.effectCount = effectCount;
+    audio.tuneCount = tuneCount;
+    audio.playingTune = -1;
+    // Each effect owns its own group of voices, so a burst of craters never
+    // cuts off a shot, and the oldest voice of the group makes way.
+    Mix_AllocateChannels(effectCount * voicesPerEffect);
+    for (int e = 0; e < effectCount; e++)
+        Mix_GroupChannels(e * voicesPerEffect, e * voicesPerEffect + voicesPerEffect - 1, e);
+
+    FixedString<512> path;
+    for (int e = 0; e < effectCount; e++) {
+        path.format("%s%s.wav", folder, effectNames[e]);
+        audio.effects[e] = Mix_LoadWAV(path);
+        if (!audio.effects[e]) logMessage("can't load sound '%s': %s", path.c_str(), Mix_GetError());
+    }
+    for (int t = 0; t < tuneCount; t++) {
+        path.format("%s%s.wav", folder, tuneNames[t]);
+        audio.tunes[t] = Mix_LoadMUS(path);
+        if (!audio.tunes[t]) logMessage("can't load tune '%s': %s", path.c_str(), Mix_GetError());
+    }
+    int rate = 0, channels = 0;
+    Uint16 format = 0;
+    Mix_QuerySpec(&rate, &format, &channels);
+    logMessage("sound: %d Hz, %d channels, %d voices", rate, channels, effectCount * voicesPerEffect);
+    return true;
+}
+
+void closeAudio() {
+    if (!audio.open) return;
+    Mix_HaltChannel(-1);
+    Mix_HaltMusic();
+    for (int e = 0; e < audio.effectCount; e++) {
+        Mix_FreeChunk(audio.effects[e]);
+        audio.effects[e] = nullptr;
+    }
+    for (int t = 0; t < audio.tuneCount; t++) {
+        Mix_FreeMusic(audio.tunes[t]);
+        audio.tunes[t] = nullptr;
+    }
+    Mix_CloseAudio();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    audio.open = false;
+}
+
+void playEffect(int effect, float pan, float gain) {
+    if (!audio.open || effect < 0 || effect >= audio.effectCount || !audio.effects[effect]) return;
+    int channel = Mix_GroupAvailable(effect);
+    if (channel < 0) {
+        channel = Mix_GroupOldest(effect);
+        Mix_HaltChannel(channel);
+    }
+    if (channel < 0) return;
+    // Full level on the near side; the far side keeps a third even at full
+    // pan, as a room would.
+    float left = pan > 0 ? 1 - 0.7f * pan : 1, right = pan < 0 ? 1 + 0.7f * pan : 1;
+    Mix_SetPanning(channel, (Uint8)(255 * left), (Uint8)(255 * right));
+    Mix_Volume(channel, (int)(MIX_MAX_VOLUME * (gain < 0 ? 0 : (gain > 1 ? 1 : gain))));
+    Mix_PlayChannel(channel, audio.effects[effect], 0);
+}
+
+void playTune(int tune) {
+    if (!audio.open) return;
+    if (tune < 0 || tune >= audio.tuneCount || !audio.tunes[tune]) {
+        if (Mix_PlayingMusic()) Mix_FadeOutMusic(400);
+        audio.playingTune = -1;
+        return;
+    }
+    if (tune == audio.playingTune && Mix_PlayingMusic() && !Mix_FadingMusic()) return;
+    Mix_HaltMusic();
+    Mix_PlayMusic(audio.tunes[tune], -1);
+    audio.playingTune = tune;
+}
+
+void setAudioVolume(int effects, int music) {
+    if (!audio.open) return;
+    Mix_MasterVolume(effects * MIX_MAX_VOLUME / 100);
+    Mix_VolumeMusic(music * MIX_MAX_VOLUME / 100);
+}
+
+void pauseEffects(bool paused) {
+    if (!audio.open) return;
+    if (paused) Mix_Pause(-1);
+    else Mix_Resume(-1);
+}
