@@ -1,5 +1,6 @@
 #include "sdl_platform.h"
 #include <cstring>
+#include "sdl_gamepad.h"
 #include "sdl_keys.h"
 #include "tga.h"
 
@@ -23,6 +24,7 @@ bool pollPlatformMessage(SDL_Window* window, PlatformMessage* msg) {
     Uint32 id = window ? SDL_GetWindowID(window) : 0;
     while (SDL_PollEvent(&e)) {
         *msg = PlatformMessage();
+        if (handleGamepadEvent(e)) continue;  // pads are read per step, not as messages
         switch (e.type) {
             case SDL_QUIT:
                 msg->kind = MsgQuit;

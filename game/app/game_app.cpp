@@ -20,7 +20,10 @@
 #include "scene.h"
 #include "screen_build.h"
 #include "screenshot.h"
+#include "pause.h"
 #include "sdl_audio.h"
+#include "sdl_gamepad.h"
+#include "bindings.h"
 #include "sdl_platform.h"
 #include "sound.h"
 
@@ -48,15 +51,31 @@ struct ProgramServices : RenderServices {
     void playMusic(MusicTrack track) override { playTune(track); }
     void setVolume(int effects, int music) override { setAudioVolume(effects, music); }
     void pauseEffects(bool paused) override { ::pauseEffects(paused); }
+    void rumble(float strength, int milliseconds) override { rumbleGamepads(strength, milliseconds); }
 };
 static ProgramServices programServices;
 
 struct ProgramLoopHost : MainLoopHost {
     void pumpWindowMessages() override { ::pumpWindowMessages(); }
-    // The step input is filled here, on the program's side, from the keys
-    // and the pointer; the logic reads only the record.
-    void step(float dt) override { runGameStep(readStepInputFromKeys(), dt); }
-    bool renderFrame(float t) override { return ::renderFrame(t); }
+    // The step input is filled here, on the program's side, from the bound
+    // keys, the pointer and the pads; the logic reads only the record.
+    void step(float dt) override {
+        StepInput in = readStepInput(readGamepads());
+        in.pressed |= takePendingActions();
+        if (in.windowActive && (in.pressed & ActionPause)) {
+            pauseGame();  // the world stops before this step
+            return;
+        }
+        runGameStep(in, dt);
+    }
+    bool paused() override { return pauseState.paused; }
+    void pausedTick() override { pausedStep(readStepInput(readGamepads())); }
+    // A paused world is drawn at the moment it stopped.
+    bool renderFrame(float t) override {
+        if (!pauseState.paused) frameTime = t;
+        return ::renderFrame(frameTime);
+    }
+    float frameTime = 0;
     void presentFrame() override { ::presentFrame(); }
     bool readGpuLoad(int* percent) override { return ::readGpuLoad(percent); }
 };
@@ -75,6 +94,7 @@ static void drawVolumeLine() {
 }
 
 static void drawOverlayWhenOn() {
+    drawPauseScreen();
     drawVolumeLine();
     if (perfOverlayOn) drawPerfOverlay();
 }
@@ -87,6 +107,7 @@ void shutdownSystems() {
     up.font = false;
     if (up.gpuLoad) shutdownGpuLoad();
     up.gpuLoad = false;
+    shutdownGamepads();
     if (up.audio) closeAudio();
     up.audio = false;
     if (up.device) closeDevice();
@@ -166,6 +187,9 @@ void startGame(int argc, const char* const* argv) {
 
     setGameServices(&programServices);
     readVolumeSettings();
+    readBindings();
+    readPauseSettings();
+    initGamepads();
     sceneOverlayDrawer = drawOverlayWhenOn;
     initScene();
     up.scene = true;

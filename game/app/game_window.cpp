@@ -3,6 +3,7 @@
 #include "device.h"
 #include "input.h"
 #include "main_loop.h"
+#include "pause.h"
 #include "scene.h"
 
 GameWindowState gameWindow;
@@ -54,6 +55,9 @@ void windowProc(const PlatformMessage& msg) {
             updateInputClamp();
             break;
         case MsgActivate:
+            // A window that never had the focus has none to lose.
+            if (!msg.active && gameWindow.hadFocus && gameReady) focusLost();
+            if (msg.active) gameWindow.hadFocus = true;
             gameWindow.focused = msg.active;
             updateActivity();
             break;

@@ -57,6 +57,7 @@ void heroSubStep(float h) {
         hero.hurtTimer = 1.0f;
         if (hero.health <= 0) spawnDebris(hero.position, 4, 15, 0xFF422B9Fu);
         gameServices->playSound(hero.health <= 0 ? SoundHeroDeath : SoundHeroHurt, hero.position);
+        gameServices->rumble(hero.health <= 0 ? 1.0f : 0.6f, 250);
     }
     if (c & (ContactLeft | ContactRight)) hero.vx = 0;
     if (c & (ContactBelow | ContactAbove)) hero.vy = 0;

@@ -65,3 +65,7 @@ GuiBox* createButton(GuiBox* parent, int32_t commandId, const char* text, int sc
     applyBehaviour(outer, "button");
     return outer;
 }
+
+void setButtonLabel(GuiBox* button, const char* label) {
+    for (GuiBox* look : button->children) look->text.assign(label);
+}

@@ -19,3 +19,5 @@ GuiBox* createTextBox(GuiBox* parent, const char* text, uint32_t colour, int sca
 // the centred text; "solidBox" and "button" applied.
 GuiBox* createButton(GuiBox* parent, int32_t commandId, const char* text, int scale, GuiLen width, GuiLen height,
                      GuiLen mt, GuiLen ml, GuiLen mr, GuiLen mb, GuiLen pt, GuiLen pl, GuiLen pr, GuiLen pb);
+// Sets the text of every look of a button made by createButton.
+void setButtonLabel(GuiBox* button, const char* label);

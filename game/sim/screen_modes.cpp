@@ -28,6 +28,7 @@ static const uint32_t yellow = 0xFFFFF000, grey = 0xFFC8C8C8, darkRed = 0xFF8800
 void ScreenGameMode::showScreen(GuiBox* root) {
     scr = new GuiScreen(gameGuiRenderer, root, 40, 30);
     root->addHandler(this, -1);
+    focus = PadFocus();
 }
 
 void ScreenGameMode::update(float) {
@@ -39,6 +40,7 @@ void ScreenGameMode::update(float) {
         }
     } else if (scr) {
         scr->processInput();
+        if (GuiBox* b = scr && currentMode == this ? focus.step(scr, stepInput.pressed) : nullptr) pressButton(this, b);
     }
     if (scr && currentMode != this) {
         delete scr;
@@ -48,6 +50,7 @@ void ScreenGameMode::update(float) {
 
 void ScreenGameMode::renderOverlay(float) {
     if (scr) scr->draw();
+    focus.draw(scr);
 }
 
 void ScreenGameMode::onResize() {

@@ -4,6 +4,7 @@
 #pragma once
 #include "game_mode.h"
 #include "gui.h"
+#include "pad_focus.h"
 #include "qz_dynArray.h"
 
 class Upgrade;
@@ -14,6 +15,7 @@ class Upgrade;
 class ScreenGameMode : public GameMode, public GuiEventHandler {
 public:
     GuiScreen* scr = nullptr;
+    PadFocus focus;
 
     ScreenGameMode() : GuiEventHandler(GuiEvCommand) {}
     void leave(GameMode*) override {}

@@ -36,6 +36,8 @@ struct GameServices {
     virtual void setVolume(int effects, int music) { (void)effects, (void)music; }
     // Holds the effects that are sounding (a paused world); the tune plays on.
     virtual void pauseEffects(bool paused) { (void)paused; }
+    // Shakes the pads that can (0-1 strength).
+    virtual void rumble(float strength, int milliseconds) { (void)strength, (void)milliseconds; }
 };
 
 // Never null: points at the do-nothing services until the program installs its own.

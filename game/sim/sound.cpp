@@ -35,7 +35,14 @@ static int32_t clampVolume(int32_t v) { return v < 0 ? 0 : (v > 100 ? 100 : v); 
 
 void applyVolume() {
     const SoundVolume& s = soundVolume;
-    gameServices->setVolume(s.muted ? 0 : s.effects, s.muted ? 0 : s.music);
+    int32_t music = s.worldPaused ? s.music / 2 : s.music;
+    gameServices->setVolume(s.muted ? 0 : s.effects, s.muted ? 0 : music);
+}
+
+void pauseSound(bool paused) {
+    soundVolume.worldPaused = paused;
+    gameServices->pauseEffects(paused);
+    applyVolume();
 }
 
 void readVolumeSettings() {

@@ -52,6 +52,7 @@ struct SoundVolume {
     int32_t music = 60;      // 0-100, settings value "music"
     bool muted = false;      // M: silences both, never stored
     int32_t shownSteps = 0;  // steps the volume line stays on screen
+    bool worldPaused = false;  // effects held, music at half volume
 };
 extern SoundVolume soundVolume;
 
@@ -66,6 +67,9 @@ void toggleMute();
 int32_t effectsVolume();
 int32_t musicVolume();
 bool soundMuted();
+// The world stopped or goes on: effects hold or go on, music plays at half
+// volume while stopped.
+void pauseSound(bool paused);
 // Hands the audible volumes (0 while muted) to the services.
 void applyVolume();
 

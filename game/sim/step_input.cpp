@@ -1,55 +1,80 @@
 // step_input: the step's input record and its filling from the fixed keys.
 #include "step_input.h"
+#include <cmath>
+#include "bindings.h"
 #include "camera.h"
 #include "hero.h"
+#include "hero_step.h"
 #include "input.h"
 #include "services.h"
 
 StepInput stepInput = {0, 0, 0, {0, 0, 0, 1}, true, 0, {}, false};
 
-// Which keys give which action; a key may serve several actions.
-static const struct {
-    uint32_t action;
-    int keys[4];  // virtual-key codes, 0 ends the list
-} keyTable[] = {
-    {ActionRunLeft, {'A', VK_LEFT}},
-    {ActionRunRight, {'D', VK_RIGHT}},
-    {ActionJump, {'W', VK_UP, VK_SPACE}},
-    {ActionFire, {VK_LBUTTON, VK_RBUTTON}},
-    {ActionRestartLevel, {VK_ESCAPE}},
-    {ActionEndLevel, {VK_F3}},
-    {ActionConfirm, {VK_SPACE, VK_RETURN, VK_LBUTTON, VK_RBUTTON}},
-    {ActionDebugBoxes, {VK_F4}},
-    {ActionScreenshot, {VK_SNAPSHOT}},
-    {ActionOverlay, {VK_F1}},
-    {ActionVolumeDown, {VK_OEM_MINUS, VK_SUBTRACT}},
-    {ActionVolumeUp, {VK_OEM_PLUS, VK_ADD}},
-    {ActionMute, {'M'}},
-};
+AimSource aimSource = {false, {1, 0, 0, 0}, -1, -1};
+
+uint32_t padActions(const GamepadState& pad) {
+    const float push = 0.4f;
+    uint32_t b = pad.buttons, a = 0;
+    if (pad.leftX < -push || (b & PadDpadLeft)) a |= ActionRunLeft;
+    if (pad.leftX > push || (b & PadDpadRight)) a |= ActionRunRight;
+    if (b & PadSouth) a |= ActionJump | ActionConfirm | ActionFocusPress;
+    if (pad.rightTrigger > 0.5f || (b & PadRightShoulder)) a |= ActionFire;
+    if (b & PadStart) a |= ActionPause;
+    if (b & PadBack) a |= ActionRestartLevel;
+    if (b & (PadDpadUp | PadDpadLeft)) a |= ActionFocusPrevious;
+    if (b & (PadDpadDown | PadDpadRight)) a |= ActionFocusNext;
+    return a;
+}
 
 uint32_t heldActionsFromKeys() {
-    uint32_t held = 0;
-    for (const auto& e : keyTable)
-        for (int k = 0; k < 4 && e.keys[k]; k++)
-            if (keyHeld(e.keys[k])) held |= e.action;
+    uint32_t held, pressed, released;
+    boundActionsFromKeys(&held, &pressed, &released);
     return held;
 }
 
-StepInput readStepInputFromKeys() {
+static uint32_t lastPadHeld;
+
+StepInput readStepInput(const GamepadState& pad) {
     StepInput in = {};
-    in.held = heldActionsFromKeys();
-    for (const auto& e : keyTable)
-        for (int k = 0; k < 4 && e.keys[k]; k++) {
-            if (keyPressed(e.keys[k])) in.pressed |= e.action;
-            if (keyReleased(e.keys[k])) in.released |= e.action;
-        }
+    boundActionsFromKeys(&in.held, &in.pressed, &in.released);
+    static const struct {
+        uint32_t action;
+        int key;
+    } fixedKeys[] = {{ActionEndLevel, VK_F3}, {ActionDebugBoxes, VK_F4}};
+    for (const auto& f : fixedKeys) {
+        if (keyHeld(f.key)) in.held |= f.action;
+        if (keyPressed(f.key)) in.pressed |= f.action;
+        if (keyReleased(f.key)) in.released |= f.action;
+    }
+    // A pad that went away releases what it held.
+    uint32_t padHeld = pad.connected ? padActions(pad) : 0;
+    in.held |= padHeld;
+    in.pressed |= padHeld & ~lastPadHeld;
+    in.released |= lastPadHeld & ~padHeld & ~in.held;
+    lastPadHeld = padHeld;
     in.windowActive = gameServices->windowActive();
+
     updateStepCamera();
     float mx, my;
     mousePosition(&mx, &my);
-    in.aimPoint = unprojectPointerToPlane(mx, my, hero.position.z);
+    if (mx != aimSource.lastMouseX || my != aimSource.lastMouseY) aimSource.fromPad = false;
+    aimSource.lastMouseX = mx, aimSource.lastMouseY = my;
+    float sx = pad.connected ? pad.rightX : 0, sy = pad.connected ? pad.rightY : 0;
+    float pushed = sqrtf(sx * sx + sy * sy);
+    if (pushed > 0.5f) {
+        aimSource.fromPad = true;
+        aimSource.padDirection = {sx / pushed, -sy / pushed, 0, 0};
+    }
+    if (aimSource.fromPad) {
+        Vec4 shoulder = heroWorldShoulder(), d = aimSource.padDirection;
+        in.aimPoint = {shoulder.x + PadAimDistance * d.x, shoulder.y + PadAimDistance * d.y, hero.position.z, 1};
+    } else {
+        in.aimPoint = unprojectPointerToPlane(mx, my, hero.position.z);
+    }
     return in;
 }
+
+StepInput readStepInputFromKeys() { return readStepInput(GamepadState()); }
 
 bool noteGuiCommand(int32_t n) {
     if (stepInput.guiFromRecord) return true;  // already in the record

@@ -4,6 +4,7 @@
 // gamepad or a recording.
 #pragma once
 #include <cstdint>
+#include "gamepad.h"
 #include "qz_math.h"
 
 // Actions, one bit each. The first group changes the simulation and is what
@@ -23,6 +24,12 @@ enum StepAction : uint32_t {
     ActionVolumeDown = 1u << 18,  // effects volume down by 10
     ActionVolumeUp = 1u << 19,
     ActionMute = 1u << 20,
+    ActionPause = 1u << 21,       // stops the world and shows the pause screen
+    // Screen navigation with the pad: the focus moves between the buttons
+    // of a screen; press sends the focused button's command.
+    ActionFocusPrevious = 1u << 22,
+    ActionFocusNext = 1u << 23,
+    ActionFocusPress = 1u << 24,
 };
 const uint32_t SimulationActions = 0xFFFFu;
 
@@ -50,14 +57,32 @@ struct StepInput {
 // GUI commands by the fill.
 extern StepInput stepInput;
 
-// Actions held now, from today's fixed keys: A / Left, D / Right,
-// W / Up / Space, both mouse buttons, Esc, F3, F4, Print Screen, F1;
-// confirm is Space, Enter or either mouse button.
+// The pad's mapping: left stick and d-pad run, south jumps (and confirms,
+// and presses the focused screen button), right trigger or shoulder fires,
+// Start pauses, Back restarts the level, the d-pad moves the screen focus.
+uint32_t padActions(const GamepadState& pad);
+
+// Where the hero aims from: the pointer, or the right stick after it was
+// pushed, until the pointer moves again.
+struct AimSource {
+    bool fromPad;
+    Vec4 padDirection;  // unit, world axes (y up)
+    float lastMouseX, lastMouseY;
+};
+extern AimSource aimSource;
+// The crosshair's distance from the hero's shoulder when the pad aims, in voxels.
+const float PadAimDistance = 40.0f;
+
+// The whole record from the bound keys, the fixed debug keys (F3, F4),
+// the pointer, the pad and the window: actions with this step's presses and
+// releases (a pad's buttons against the last step's), the window's activity,
+// and the aim point - the pointer pixel taken through the step's camera (set
+// here from cameraPosition) onto the plane z = hero.position.z, or the
+// stick's direction from the shoulder.
+StepInput readStepInput(const GamepadState& pad);
+// Actions held now by the bound keys.
 uint32_t heldActionsFromKeys();
-// The whole record from the keyboard, the pointer and the window: actions
-// with this step's presses and releases, the window's activity, and the
-// aim point - the pointer pixel taken through the step's camera (set here
-// from cameraPosition) onto the plane z = hero.position.z.
+// The same without a pad.
 StepInput readStepInputFromKeys();
 
 // A screen button gave command n in this step (live play): kept for the
