@@ -1,20 +1,29 @@
 #include "pad_focus.h"
-#include "qz_dynArray.h"
 #include "step_input.h"
 
-static void collectButtons(GuiBox* box, DynArray<GuiBox*>* out) {
-    if (!box || box->hidden()) return;
-    if (box->commandId) out->push(box);
-    for (GuiBox* c : box->children) collectButtons(c, out);
+// The n-th shown button in tree order (null when there are fewer), and
+// how many were passed; nothing is allocated, the focus is looked up every frame.
+static GuiBox* nthButton(GuiBox* box, int n, int* seen) {
+    if (!box || box->hidden()) return nullptr;
+    if (box->commandId && (*seen)++ == n) return box;
+    for (GuiBox* c : box->children)
+        if (GuiBox* b = nthButton(c, n, seen)) return b;
+    return nullptr;
+}
+
+static int buttonCount(GuiScreen* screen) {
+    int seen = 0;
+    nthButton(screen ? screen->root : nullptr, -1, &seen);
+    return seen;
 }
 
 GuiBox* PadFocus::focused(GuiScreen* screen) {
-    DynArray<GuiBox*> buttons;
-    collectButtons(screen ? screen->root : nullptr, &buttons);
-    if (buttons.num == 0) return nullptr;
-    if (index >= buttons.num) index = buttons.num - 1;
+    int count = buttonCount(screen);
+    if (count == 0) return nullptr;
+    if (index >= count) index = count - 1;
     if (index < 0) index = 0;
-    return buttons[index];
+    int seen = 0;
+    return nthButton(screen->root, index, &seen);
 }
 
 GuiBox* PadFocus::step(GuiScreen* screen, uint32_t pressed) {
@@ -24,10 +33,9 @@ GuiBox* PadFocus::step(GuiScreen* screen, uint32_t pressed) {
         visible = true;
         return nullptr;
     }
-    DynArray<GuiBox*> buttons;
-    collectButtons(screen->root, &buttons);
-    if (pressed & ActionFocusPrevious) index = (index + buttons.num - 1) % buttons.num;
-    if (pressed & ActionFocusNext) index = (index + 1) % buttons.num;
+    int count = buttonCount(screen);
+    if (pressed & ActionFocusPrevious) index = (index + count - 1) % count;
+    if (pressed & ActionFocusNext) index = (index + 1) % count;
     return (pressed & ActionFocusPress) ? focused(screen) : nullptr;
 }
 

@@ -7,6 +7,8 @@
 #include "game_in_process.h"
 #include "game_mode.h"
 #include "hero.h"
+#include "hero_step.h"
+#include <cmath>
 #include "level.h"
 #include "pause.h"
 #include "progress.h"
@@ -298,4 +300,74 @@ TEST_F(ControlsRun, RebindByClicksAndKeysStoredReadBackAndPlayed) {
     EXPECT_TRUE(tickUntil([&] { return hero.position.x < x0 - 15; }, 60));
     GameInProcess::xdotool("keyup k");
     restoreDefaultBindings();
+}
+
+// Layout A from the start to the exit with the pad alone - running on the
+// stick, aiming with the right stick at low, middle and steep points ahead,
+// firing on the trigger, jumping when stuck - then every screen after it
+// with the d-pad and the south button, and game over restarted with south.
+TEST_F(ControlsRun, WholeRunWithThePadAlone) {
+    VirtualPad pad;
+    ASSERT_TRUE(pad.attach("Couch Pad"));
+    ASSERT_TRUE(tickUntil([] { return readGamepads().connected; }));
+    newGame();
+    freshLevel();
+    ASSERT_EQ(robots.num, 7);
+
+    const float padLeft = 77 * 16 + 3, padRight = 77 * 16 + 13;
+    static const float aims[][2] = {{12, 0}, {12, 6}, {12, 12}, {8, 18}, {5, 24}, {3, 28}, {12, 3}, {12, 9}, {9, 15}};
+    int stuck = 0, s;
+    float lastX = hero.position.x;
+    for (s = 0; s < 2400 && !levelExitReached; s++) {
+        float x = hero.position.x;
+        bool onPad = x >= padLeft && x <= padRight;
+        Vec4 from = heroWorldShoulder();
+        float dx = x + aims[s % 9][0] - from.x, dy = hero.position.y + aims[s % 9][1] - from.y;
+        float len = sqrtf(dx * dx + dy * dy);
+        pad.axis(SDL_CONTROLLER_AXIS_RIGHTX, dx / len);
+        pad.axis(SDL_CONTROLLER_AXIS_RIGHTY, -dy / len);
+        pad.axis(SDL_CONTROLLER_AXIS_LEFTX, onPad ? 0.0f : (x < padLeft ? 1.0f : -1.0f));
+        pad.axis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, onPad ? 0.0f : 1.0f);
+        stuck = fabsf(x - lastX) < 0.5f ? stuck + 1 : 0;
+        pad.button(SDL_CONTROLLER_BUTTON_A, stuck > 10 && (s / 10) % 2 == 0);
+        lastX = x;
+        GameInProcess::tick(s % 25 == 0);
+        if (s == 300) EXPECT_TRUE(GameInProcess::saveShot("pad_run_layout_a"));
+        ASSERT_GT(hero.health, 0) << "hero died at step " << s << " x " << hero.position.x;
+    }
+    ASSERT_TRUE(levelExitReached) << "stuck at x " << hero.position.x << " y " << hero.position.y;
+    printf("layout A with the pad: exit after %d steps with %d hearts\n", s, hero.health);
+    pad.release();
+    ASSERT_TRUE(tickUntil([] { return currentMode == &upgradeMode; }));
+
+    // Upgrade screen: down shows the focus on the first "+", south buys it,
+    // up wraps to "GO!", south goes on.
+    press(pad, SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+    press(pad, SDL_CONTROLLER_BUTTON_A);
+    EXPECT_EQ(upgradeScreen.chosen[0], 1);
+    press(pad, SDL_CONTROLLER_BUTTON_DPAD_UP);
+    EXPECT_TRUE(GameInProcess::saveShot("pad_upgrade_after_buying"));
+    press(pad, SDL_CONTROLLER_BUTTON_A);
+    ASSERT_EQ(currentMode, &playMode);
+    EXPECT_EQ(levelNumber, 2);
+
+    // Layout B is not scripted: its exit is taken as reached.
+    levelExitReached = true;
+    ASSERT_TRUE(tickUntil([] { return currentMode == &endDemoMode; }));
+    press(pad, SDL_CONTROLLER_BUTTON_DPAD_DOWN);  // shows the focus on "Quit"
+    press(pad, SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+    EXPECT_EQ(endDemoModeObject().focus.focused(endDemoModeObject().scr)->commandId, 1);
+    EXPECT_TRUE(GameInProcess::saveShot("pad_end_screen_focus_on_restart"));
+    press(pad, SDL_CONTROLLER_BUTTON_A);
+    ASSERT_EQ(currentMode, &playMode);
+    EXPECT_EQ(levelNumber, 1);
+
+    // Game over: south starts again.
+    hero.health = 0;
+    ASSERT_TRUE(tickUntil([] { return currentMode == &gameOverMode; }));
+    ticks(12);
+    press(pad, SDL_CONTROLLER_BUTTON_A);
+    EXPECT_EQ(currentMode, &playMode);
+    EXPECT_GT(hero.health, 0);
+    pad.detach();
 }

@@ -96,17 +96,20 @@ protected:
     // well as its feet, jump when stuck, stop on the exit pad.
     int botStuck = 0;
     float botLastX = 0;
+    struct {
+        int right, left, fire, jump;
+    } botKeys = {'D', 'A', VK_LBUTTON, 'W'};
     void botStep(int s) {
         const float padLeft = 77 * 16 + 3, padRight = 77 * 16 + 13;
         float x = hero.position.x;
         bool onPad = x >= padLeft && x <= padRight;
         static const float aims[][2] = {{12, 0}, {12, 6}, {12, 12}, {8, 18}, {5, 24}, {3, 28}, {12, 3}, {12, 9}, {9, 15}};
         pointAt({x + aims[s % 9][0], hero.position.y + aims[s % 9][1], hero.position.z, 1});
-        hold('D', !onPad && x < padLeft);
-        hold('A', !onPad && x > padRight);
-        hold(VK_LBUTTON, !onPad);
+        hold(botKeys.right, !onPad && x < padLeft);
+        hold(botKeys.left, !onPad && x > padRight);
+        hold(botKeys.fire, !onPad);
         botStuck = fabsf(x - botLastX) < 0.5f ? botStuck + 1 : 0;
-        hold('W', botStuck > 10 && (s / 10) % 2 == 0);
+        hold(botKeys.jump, botStuck > 10 && (s / 10) % 2 == 0);
         botLastX = x;
         step();
     }
