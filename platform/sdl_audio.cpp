@@ -12,7 +12,10 @@ static struct {
     Mix_Chunk* effects[maxEffects];
     Mix_Music* tunes[maxTunes];
     int playingTune;  // -1: none
-} audio = {false, 0, 0, {}, {}, -1};
+    // When each voice last started, in plays: the smallest is the oldest.
+    uint32_t started[maxEffects * voicesPerEffect];
+    uint32_t plays;
+} audio = {false, 0, 0, {}, {}, -1, {}, 0};
 
 bool audioOpen() { return audio.open; }
 
@@ -33,11 +36,9 @@ bool openAudio(const char* folder, const char* const* effectNames, int effectCou
     audio.effectCount = effectCount;
     audio.tuneCount = tuneCount;
     audio.playingTune = -1;
-    // Each effect owns its own group of voices, so a burst of craters never
-    // cuts off a shot, and the oldest voice of the group makes way.
+    // Each effect owns voicesPerEffect voices (effect e: channels e * voicesPerEffect
+    // on), so a burst of craters never cuts off a shot.
     Mix_AllocateChannels(effectCount * voicesPerEffect);
-    for (int e = 0; e < effectCount; e++)
-        Mix_GroupChannels(e * voicesPerEffect, e * voicesPerEffect + voicesPerEffect - 1, e);
 
     FixedString<512> path;
     for (int e = 0; e < effectCount; e++) {
@@ -76,12 +77,17 @@ void closeAudio() {
 
 void playEffect(int effect, float pan, float gain) {
     if (!audio.open || effect < 0 || effect >= audio.effectCount || !audio.effects[effect]) return;
-    int channel = Mix_GroupAvailable(effect);
-    if (channel < 0) {
-        channel = Mix_GroupOldest(effect);
-        Mix_HaltChannel(channel);
+    // A free voice of the effect, else the one that started first makes way.
+    int channel = -1;
+    for (int c = effect * voicesPerEffect; c < (effect + 1) * voicesPerEffect; c++) {
+        if (!Mix_Playing(c)) {
+            channel = c;
+            break;
+        }
+        if (channel < 0 || audio.started[c] < audio.started[channel]) channel = c;
     }
-    if (channel < 0) return;
+    if (Mix_Playing(channel)) Mix_HaltChannel(channel);
+    audio.started[channel] = ++audio.plays;
     // Full level on the near side; the far side keeps a third even at full
     // pan, as a room would.
     float left = pan > 0 ? 1 - 0.7f * pan : 1, right = pan < 0 ? 1 + 0.7f * pan : 1;

@@ -22,5 +22,6 @@ void setAudioVolume(int effects, int music);
 // Holds or resumes every effect voice (the tune plays on).
 void pauseEffects(bool paused);
 
-// Voices each effect may sound at once.
+// Voices each effect may sound at once: effect e plays on mixer channels
+// e * voicesPerEffect to e * voicesPerEffect + voicesPerEffect - 1.
 const int voicesPerEffect = 4;

@@ -304,6 +304,7 @@ static std::vector<float> renderTune(const Definition& def) {
         if (fabsf(times - roundf(times)) > 1e-4f) fail(def.voices[i].line, "track length does not divide the tune's");
     }
     double beatSeconds = 60.0 / def.tempo;
+    if (beats * beatSeconds > 600) fail(def.voices[0].line, "a tune may last ten minutes at most");
     std::vector<float> out((size_t)lround(beats * beatSeconds * tuneRate), 0.0f);
     NoiseSource noise = {12345u};
     for (size_t i = 0; i < def.voices.size(); i++) {
