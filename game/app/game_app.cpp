@@ -4,6 +4,7 @@
 #include "device.h"
 #include "font.h"
 #include "game_app.h"
+#include "game_recording.h"
 #include "game_step.h"
 #include "game_window.h"
 #include "gl_window.h"
@@ -35,26 +36,31 @@ struct ProgramServices : RenderServices {
     void takeScreenshot() override { ::takeScreenshot(); }
     bool windowActive() override { return gameWindow.windowActive; }
     void togglePerfOverlay() override { perfOverlayOn = !perfOverlayOn; }
+    void quitGame() override {
+        if (!recordedRunQuit()) GameServices::quitGame();
+    }
 };
 static ProgramServices programServices;
 
 struct ProgramLoopHost : MainLoopHost {
     void pumpWindowMessages() override { ::pumpWindowMessages(); }
-    // The step input is filled here, on the program's side, from the keys
-    // and the pointer; the logic reads only the record.
-    void step(float dt) override { runGameStep(readStepInputFromKeys(), dt); }
-    bool renderFrame(float t) override { return ::renderFrame(t); }
+    // The step input is filled on the program's side, from the keys and
+    // the pointer or from a recording; the logic reads only the record.
+    void step(float dt) override { recordedRunStep(dt); }
+    bool renderFrame(float t) override { return ::renderFrame(replayFrameTime(t)); }
     void presentFrame() override { ::presentFrame(); }
     bool readGpuLoad(int* percent) override { return ::readGpuLoad(percent); }
 };
 static ProgramLoopHost loopHost;
 
 static void drawOverlayWhenOn() {
+    drawReplayOverlay();
     if (perfOverlayOn) drawPerfOverlay();
 }
 
 void shutdownSystems() {
     logMessage("closing...");
+    finishRecording();
     if (up.scene) shutdownScene();
     up.scene = false;
     if (up.font) shutdownFont();

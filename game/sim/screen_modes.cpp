@@ -1,11 +1,11 @@
 // screen_modes: the upgrade screen and the end-of-demo screen.
 #include "screen_modes.h"
-#include <cstdlib>
 #include "level.h"
 #include "product.h"
 #include "progress.h"
 #include "qz_utils.h"
 #include "screen_build.h"
+#include "services.h"
 #include "step_input.h"
 #include "world.h"
 
@@ -185,8 +185,7 @@ int32_t EndDemoGameMode::handle(GuiEvent& event, GuiBox*, int) {
         newGame();
         setGameMode(&playMode);
     } else if (n == 2) {
-        runShutdownSequence();
-        exit(0);
+        gameServices->quitGame();
     }
     return 1;
 }

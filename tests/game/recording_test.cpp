@@ -1,0 +1,230 @@
+// Recorded runs: a whole committed run still plays the same, a fresh
+// recording verifies, a changed step is found, damaged files are refused.
+//
+// To record the committed run again after a deliberate change of a game rule:
+//   ZENTREL_RECORD_WHOLE_RUN=1 build/bin/game_recording_tests --gtest_filter='*CommittedWholeRun*'
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+#include "game_fixture.h"
+
+static const char* const wholeRunFile = ZENTREL_TEST_DATA_DIR "/whole_run.zrec";
+
+class RecordingTest : public GameTest {
+protected:
+    RunRecorder rec;
+
+    void TearDown() override {
+        recorder = nullptr;
+        GameTest::TearDown();
+    }
+
+    // The scripted player on layout B: run right, fire ahead at changing
+    // heights to dig, jump when stuck.
+    void layoutBStep(int s) {
+        float x = hero.position.x;
+        static const float aims[][2] = {{12, 2}, {12, 8}, {10, 14}, {12, 5}};
+        pointAt({x + aims[s % 4][0], hero.position.y + aims[s % 4][1], hero.position.z, 1});
+        hold('D', true);
+        hold(VK_LBUTTON, true);
+        botStuck = fabsf(x - botLastX) < 0.5f ? botStuck + 1 : 0;
+        hold('W', botStuck > 6 && (s / 8) % 2 == 0);
+        botLastX = x;
+        step();
+    }
+    void releaseAll() {
+        for (int k : {(int)'A', (int)'D', (int)'W', (int)VK_LBUTTON}) hold(k, false);
+    }
+
+    // Layout A, the upgrade screen with two picks (one taken back), a stretch
+    // of layout B ended with F3, the end screen's Restart and a little of
+    // layout A again.
+    void playWholeRun() {
+        rec.begin(20261208);
+        recorder = &rec;
+        int s;
+        for (s = 0; s < 2400 && !levelExitReached; s++) botStep(s);
+        ASSERT_TRUE(levelExitReached) << "layout A not finished";
+        releaseAll();
+        while (currentMode == &elevatorMode) step();
+        ASSERT_EQ(currentMode, &upgradeMode);
+
+        clickBox(upgradeScreen.plusButtons[1]);  // fire rate, then taken back
+        step();
+        clickBox(upgradeScreen.minusButtons[1]);
+        step();
+        clickBox(upgradeScreen.plusButtons[2]);  // wall destruction
+        step();
+        GuiBox* root = upgradeModeObject().scr->root;
+        clickBox(root->children[root->children.num - 1]);  // GO!
+        step();
+        ASSERT_EQ(currentMode, &playMode);
+        ASSERT_EQ(wallDestruction, 3);
+
+        botStuck = 0;
+        for (s = 0; s < 1200 && hero.health > 0; s++) layoutBStep(s);
+        printf("layout B: hero at (%.1f, %.1f) after %d steps with %d hearts\n", hero.position.x, hero.position.y, s,
+               hero.health);
+        releaseAll();
+        pushInput(InputKeyDown, VK_F3, 0, 0, 0, 0);
+        step();
+        while (currentMode == &elevatorMode) step();
+        ASSERT_EQ(currentMode, &endDemoMode);
+        for (int i = 0; i < 10; i++) step();
+        GuiScreen* end = endDemoModeObject().scr;
+        clickBox(end->root->children[end->root->children.num - 1]);  // Restart
+        step();
+        ASSERT_EQ(currentMode, &playMode);
+        for (s = 0; s < 60; s++) botStep(s);
+        rec.finish(false);
+        recorder = nullptr;
+    }
+};
+
+// Parses what the writer made.
+static bool parseWritten(const RecordingWriter& w, Recording* out, FixedString<256>* error) {
+    DynArray<uint8_t> bytes = {};
+    w.serialise(&bytes);
+    bool ok = parseRecording(bytes.data, (size_t)bytes.num, out, error);
+    bytes.release();
+    return ok;
+}
+
+static RunReplayer::Result replayAll(const Recording& r, RunReplayer* replay) {
+    RunReplayer::Result res = replay->begin();
+    while (res == RunReplayer::Stepped) res = replay->step();
+    (void)r;
+    return res;
+}
+
+TEST_F(RecordingTest, CommittedWholeRunStillPlaysTheSame) {
+    if (getenv("ZENTREL_RECORD_WHOLE_RUN")) {
+        playWholeRun();
+        FixedString<256> error;
+        ASSERT_TRUE(rec.writer.save(wholeRunFile, &error)) << error.c_str();
+        printf("recorded %u steps, %u checkpoints into %s\n", rec.writer.header.stepCount,
+               rec.writer.header.checkpointCount, wholeRunFile);
+    }
+    testing::internal::CaptureStdout();
+    int code = verifyRecordingFile(wholeRunFile);
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(code, 0) << out;
+    EXPECT_NE(out.find("checkpoints, all match"), std::string::npos) << out;
+    // The run went through every mode: the checkpoints name them.
+    for (const char* mode : {"play", "elevator", "upgrade screen", "end screen"})
+        EXPECT_NE(out.find(mode), std::string::npos) << mode;
+}
+
+TEST_F(RecordingTest, FreshRunVerifiesAndAChangedStepIsFoundAtItsCheckpoint) {
+    playWholeRun();
+    Recording r;
+    FixedString<256> error;
+    ASSERT_TRUE(parseWritten(rec.writer, &r, &error)) << error.c_str();
+    // A 10-minute run stays far under a megabyte at this rate.
+    double bytesPerStep = (double)r.data.num / r.header.stepCount;
+    EXPECT_LT(bytesPerStep * 20 * 600, 1 << 20) << bytesPerStep;
+    {
+        RunReplayer replay(r);
+        EXPECT_EQ(replayAll(r, &replay), RunReplayer::Finished);
+        EXPECT_EQ(replay.checkpointsMatched, r.header.checkpointCount);
+        EXPECT_EQ(replay.stepsRun, r.header.stepCount);
+    }
+
+    // The same steps with Esc in step 250, which rebuilds the level: the
+    // checkpoint of step 300 is the first to differ.
+    RecordingWriter changed;
+    changed.begin(r.header.seed);
+    RecordingCursor cursor(r.data.data, (size_t)r.data.num);
+    uint32_t n = 0;
+    for (;;) {
+        StepInput in;
+        Checkpoint c;
+        RecordingCursor::Item item = cursor.next(&in, &c, &error);
+        if (item == RecordingCursor::ItemEnd) break;
+        ASSERT_NE(item, RecordingCursor::ItemDamaged);
+        if (item == RecordingCursor::ItemCheckpoint) changed.addCheckpoint(c);
+        if (item == RecordingCursor::ItemStep) {
+            if (++n == 250) in.pressed |= ActionRestartLevel;
+            changed.addStep(in);
+        }
+    }
+    changed.finish();
+    Recording r2;
+    ASSERT_TRUE(parseWritten(changed, &r2, &error)) << error.c_str();
+    RunReplayer replay(r2);
+    EXPECT_EQ(replayAll(r2, &replay), RunReplayer::Mismatch);
+    EXPECT_EQ(replay.found.step, 300u);
+    EXPECT_EQ(replay.lastMatchedStep, 200u);
+    describeMismatch(replay, &error);
+    EXPECT_NE(std::string(error.c_str()).find("step 300 (somewhere in steps 201 to 300)"), std::string::npos)
+        << error.c_str();
+}
+
+// The game program on a file: exit code and standard error.
+static int runVerify(const std::string& file, std::string* err) {
+    std::string errFile = testing::TempDir() + "verify_err.txt";
+    std::string cmd = "./game -verify '" + file + "' >/dev/null 2>'" + errFile + "'";
+    int status = system(cmd.c_str());
+    FILE* f = fopen(errFile.c_str(), "rb");
+    err->clear();
+    if (f) {
+        char buf[512];
+        size_t n;
+        while ((n = fread(buf, 1, sizeof buf, f)) > 0) err->append(buf, n);
+        fclose(f);
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST_F(RecordingTest, DamagedFilesAreRefusedWithTheirFileAndReason) {
+    std::vector<uint8_t> good;
+    {
+        FILE* f = fopen(wholeRunFile, "rb");
+        ASSERT_TRUE(f);
+        int c;
+        while ((c = fgetc(f)) != EOF) good.push_back((uint8_t)c);
+        fclose(f);
+    }
+    auto put32 = [](std::vector<uint8_t>& b, size_t at, uint32_t v) {
+        for (int i = 0; i < 4; i++) b[at + i] = (uint8_t)(v >> (8 * i));
+    };
+    struct Case {
+        const char* name;
+        void (*damage)(std::vector<uint8_t>&, decltype(put32)&);
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"empty", [](std::vector<uint8_t>& b, decltype(put32)&) { b.clear(); }, "not a recording"},
+        {"garbage", [](std::vector<uint8_t>& b, decltype(put32)&) { b.assign(5000, 0x5A); }, "not a recording"},
+        {"half a header", [](std::vector<uint8_t>& b, decltype(put32)&) { b.resize(30); }, "truncated"},
+        {"cut in the steps", [](std::vector<uint8_t>& b, decltype(put32)&) { b.resize(b.size() / 2); }, "truncated"},
+        {"wrong version", [](std::vector<uint8_t>& b, decltype(put32)& p) { p(b, 8, 2); }, "format version 2"},
+        {"2^32 steps", [](std::vector<uint8_t>& b, decltype(put32)& p) { p(b, 28, 0xFFFFFFFFu); }, "larger than"},
+        {"4 GB of steps", [](std::vector<uint8_t>& b, decltype(put32)& p) { p(b, 36, 0xFFFFFFF0u); }, "larger than"},
+        {"a flipped bit", [](std::vector<uint8_t>& b, decltype(put32)&) { b[b.size() / 2] ^= 0x10; }, "fingerprint"},
+        {"bytes appended", [](std::vector<uint8_t>& b, decltype(put32)&) { b.push_back(0); }, "more than the header"},
+        {"wrong step count", [](std::vector<uint8_t>& b, decltype(put32)& p) { p(b, 28, 17); }, "damaged"},
+    };
+    for (const Case& c : cases) {
+        std::vector<uint8_t> bytes = good;
+        c.damage(bytes, put32);
+        std::string path = testing::TempDir() + "damaged.zrec";
+        FILE* f = fopen(path.c_str(), "wb");
+        ASSERT_TRUE(f);
+        fwrite(bytes.data(), 1, bytes.size(), f);
+        fclose(f);
+        Recording r;
+        FixedString<256> error;
+        EXPECT_FALSE(loadRecording(path.c_str(), &r, &error)) << c.name;
+        EXPECT_NE(std::string(error.c_str()).find(c.reason), std::string::npos) << c.name << ": " << error.c_str();
+        // The program says which file and what is wrong, and ends with 100.
+        std::string err;
+        EXPECT_EQ(runVerify(path, &err), 100) << c.name;
+        EXPECT_NE(err.find("can't replay '" + path + "': "), std::string::npos) << c.name << ": " << err;
+    }
+    std::string err;
+    EXPECT_EQ(runVerify("/nonexistent/run.zrec", &err), 100);
+    EXPECT_NE(err.find("can't open it"), std::string::npos) << err;
+}
