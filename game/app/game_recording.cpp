@@ -1,13 +1,15 @@
 // game_recording: -record and -replay in the game window.
 #include "game_recording.h"
+#include "camera.h"
 #include "font.h"
-#include "device.h"
+#include "hero.h"
 #include "game_step.h"
 #include "input.h"
 #include "main_loop.h"
 #include "qz_utils.h"
 #include "random.h"
 #include "recorded_run.h"
+#include "services.h"
 #include "state_hash.h"
 
 static struct {
@@ -55,6 +57,16 @@ static void reportReplayEnd() {
     }
 }
 
+// The crosshair shows where the recorded player aimed: the aim point
+// through this step's camera, as a pointer move.
+static void showRecordedAim() {
+    Vec4 c = transform(hero.aimPoint, camera.stepViewProjection);
+    if (c.w <= 0) return;
+    float W = (float)camera.width, H = (float)camera.height;
+    float mx = (c.x / c.w + 1) * W / 2, my = H - 1 - (c.y / c.w + 1) * H / 2;
+    pushInput(InputMove, 0, 0, 0, mx, my);
+}
+
 static void replayStep() {
     // Only Esc and the speed keys are the player's during a replay; the
     // screenshot and overlay keys still work, as they change nothing.
@@ -68,9 +80,15 @@ static void replayStep() {
             setStepRate(replayRates[k], 5);
             logMessage("replay speed: %s", k == 1 ? "1/4" : (k == 2 ? "1" : (k == 3 ? "2" : "4")));
         }
-    if (rec.state != RunReplayer::Stepped) return;  // the last state stays on the screen
     StepInput live = readStepInputFromKeys();
+    if (rec.state != RunReplayer::Stepped) {
+        // The last state stays on the screen, and can still be shot.
+        if (live.released & ActionScreenshot) gameServices->takeScreenshot();
+        if (live.pressed & ActionOverlay) gameServices->togglePerfOverlay();
+        return;
+    }
     rec.state = rec.replayer->step(live.pressed, live.released);
+    showRecordedAim();
     if (rec.quitInStep) quitRequested = true;
     reportReplayEnd();
 }
@@ -98,9 +116,9 @@ void drawReplayOverlay() {
     FixedString<300> line;
     if (rec.state == RunReplayer::Stepped) line.format("REPLAY %s  (1-4 speed, Esc ends)", speeds[rec.speedKey]);
     else line.format("%s  (Esc ends)", rec.message.c_str());
-    int h = deviceHeight();
-    drawText(line, -1, 9, h - 9, -1, 1, 0xFF000000u);
-    drawText(line, -1, 8, h - 8, -1, 1, 0xFFFFF000u);
+    // Bottom left, clear of the hearts.
+    drawText(line, -1, 9, 7, -1, -1, 0xFF000000u);
+    drawText(line, -1, 8, 8, -1, -1, 0xFFFFF000u);
 }
 
 bool recordedRunQuit() {
