@@ -21,16 +21,133 @@ protected:
         GameTest::TearDown();
     }
 
-    // The scripted player on layout B: run right, fire ahead at changing
-    // heights to dig, jump when stuck.
+    // The scripted player on layout B: a course of waypoints (feet x, feet
+    // y); it shoots robots at its height and whatever destructible cells
+    // block its way, and jumps when stuck or when the next point is above.
+    std::vector<Vec4> course;
+    size_t wp = 0;
+    int stuckSteps = 0;
+    int legDir = 1;
+
+    void planLayoutB() {
+        course.clear();
+        auto at = [&](float x, float y) { course.push_back({x, y, 0, 0}); };
+        at(185, 32);  // through the wall under the hard column
+        at(312, 128);  // up the slants
+        at(336, 32);
+        for (int cx = 22; cx <= 34; cx += 6) {  // three shafts of alternating ledges
+            float a = 16.0f * (cx + 1) + 8, b = a + 16, c = b + 16;
+            at(b, 32);
+            at(a, 64);
+            at(b, 96);
+            at(a, 128);
+            at(b, 160);
+            at(a, 192);
+            at(c, 208);
+            at(c + 24, 32);
+        }
+        at(680, 32);   // into the porous shaft, dug upward
+        at(672, 208);
+    }
+
+    static bool destructibleAt(int x, int y) {
+        if (x < 0 || x >= LEVEL_SIZE_X || y < 0 || y >= LEVEL_SIZE_Y) return false;
+        for (int z = 2; z <= 13; z++) {
+            uint8_t c = levelCell(x, y, z);
+            if (c != Empty && c < Exit) return true;
+        }
+        return false;
+    }
+    static bool solidAt(int x, int y) {
+        if (x < 0 || x >= LEVEL_SIZE_X || y < 0 || y >= LEVEL_SIZE_Y) return true;
+        for (int z = 2; z <= 13; z++)
+            if (levelCell(x, y, z) != Empty) return true;
+        return false;
+    }
+    // The first destructible cell in the way, sideways or above; false when
+    // nothing or only hard cells are in the way.
+    bool findBlocker(int dir, bool up, Vec4* target) {
+        int fx = (int)floorf(hero.position.x), fy = (int)floorf(hero.position.y);
+        if (up) {
+            for (int y = fy + 15; y < fy + 40; y++)
+                for (int x = fx - 5; x <= fx + 5; x++)
+                    if (destructibleAt(x, y)) {
+                        *target = {x + 0.5f, y + 0.5f, 8, 1};
+                        return true;
+                    }
+            return false;
+        }
+        for (int k = 4; k <= 20; k++) {
+            int x = fx + dir * k;
+            for (int y = fy; y < fy + 16; y++) {
+                if (destructibleAt(x, y)) {
+                    *target = {x + 0.5f, y + 0.5f, 8, 1};
+                    return true;
+                }
+                if (solidAt(x, y) && y >= fy + 4) return false;  // hard: jumping or another way
+            }
+        }
+        return false;
+    }
+    bool robotInReach(Vec4* target) {
+        for (const Robot& r : robots) {
+            float dx = r.position.x - hero.position.x, dy = r.position.y - hero.position.y;
+            if (r.health > 0 && fabsf(dy) < 14 && fabsf(dx) < 150) {
+                *target = {r.position.x, r.position.y + 7, 8, 1};
+                return true;
+            }
+        }
+        return false;
+    }
+
     void layoutBStep(int s) {
-        float x = hero.position.x;
-        static const float aims[][2] = {{12, 2}, {12, 8}, {10, 14}, {12, 5}};
-        pointAt({x + aims[s % 4][0], hero.position.y + aims[s % 4][1], hero.position.z, 1});
-        hold('D', true);
-        hold(VK_LBUTTON, true);
-        botStuck = fabsf(x - botLastX) < 0.5f ? botStuck + 1 : 0;
-        hold('W', botStuck > 6 && (s / 8) % 2 == 0);
+        float x = hero.position.x, y = hero.position.y;
+        while (wp < course.size() && fabsf(course[wp].x - x) <= 3 && fabsf(course[wp].y - y) <= 3 && hero.onGround)
+            wp++;
+        Vec4 goal = wp < course.size() ? course[wp] : Vec4{x, y, 0, 0};
+        float dx = goal.x - x;
+        int dir = dx > 2 ? 1 : (dx < -2 ? -1 : 0);
+        bool above = goal.y > y + 3;
+        // Below a ledge: wait under it until high enough to step across.
+        int move = dir;
+        if (above && fabsf(dx) < 40 && y < goal.y - 6) move = 0;
+        Vec4 target;
+        bool fire = robotInReach(&target);
+        // In the porous shaft the player digs a staircase: clear above its
+        // head, then above the next step ahead, then climb onto that step;
+        // it turns at the shaft's walls.
+        if (!fire && above && x > 650 && x < 694 && goal.y > 100) {
+            if (x + legDir * 14 > 687) legDir = -1;
+            if (x + legDir * 14 < 656) legDir = 1;
+            int fx = (int)floorf(x), fy = (int)floorf(y);
+            auto lowest = [&](int x0, int x1, int y0, int y1, Vec4* t) {
+                for (int yy = y0; yy <= y1; yy++)
+                    for (int xx = x0; xx <= x1; xx++)
+                        if (destructibleAt(xx, yy)) {
+                            *t = {xx + 0.5f, yy + 0.5f, 8, 1};
+                            return true;
+                        }
+                return false;
+            };
+            int a = fx + legDir * 4, b = fx + legDir * 14;
+            if (lowest(fx - 4, fx + 4, fy + 15, fy + 34, &target) ||
+                lowest(a < b ? a : b, a < b ? b : a, fy + 16, fy + 34, &target)) {
+                fire = true;
+                move = 0;
+            } else {
+                move = legDir;
+            }
+        }
+        if (!fire && move != 0) fire = findBlocker(move, false, &target);
+        if (!fire && dir != 0 && move == 0) fire = findBlocker(dir, false, &target);
+        if (!fire && above) fire = findBlocker(dir, true, &target);
+        if (!fire) target = {x + 30.0f * (dir ? dir : 1), y + 8, 8, 1};
+        pointAt(target);
+        hold('D', move > 0);
+        hold('A', move < 0);
+        hold(VK_LBUTTON, fire);
+        stuckSteps = (move != 0 && fabsf(x - botLastX) < 0.3f) ? stuckSteps + 1 : 0;
+        hold('W', above || (stuckSteps > 4 && (s / 6) % 2 == 0));
         botLastX = x;
         step();
     }
@@ -38,9 +155,9 @@ protected:
         for (int k : {(int)'A', (int)'D', (int)'W', (int)VK_LBUTTON}) hold(k, false);
     }
 
-    // Layout A, the upgrade screen with two picks (one taken back), a stretch
-    // of layout B ended with F3, the end screen's Restart and a little of
-    // layout A again.
+    // Layout A, the upgrade screen with two picks (one taken back), layout B
+    // up to the porous shaft ended with F3, the end screen's Restart and a
+    // little of layout A again.
     void playWholeRun() {
         rec.begin(20261208);
         recorder = &rec;
@@ -63,8 +180,15 @@ protected:
         ASSERT_EQ(currentMode, &playMode);
         ASSERT_EQ(wallDestruction, 3);
 
-        botStuck = 0;
-        for (s = 0; s < 1200 && hero.health > 0; s++) layoutBStep(s);
+        // The player climbs the three ledge shafts and digs into the porous
+        // one (climbing that is beyond it); F3 then ends the level.
+        planLayoutB();
+        int digging = 0;
+        for (s = 0; s < 3000 && hero.health > 0 && digging < 300; s++) {
+            layoutBStep(s);
+            if (wp >= 28) digging++;
+        }
+        ASSERT_GE(wp, 28u) << "the ledge shafts were not climbed";
         printf("layout B: hero at (%.1f, %.1f) after %d steps with %d hearts\n", hero.position.x, hero.position.y, s,
                hero.health);
         releaseAll();
