@@ -40,19 +40,39 @@ void StateHasher::vec(Vec4 v) {
     f32(v.w);
 }
 
-uint64_t hashLevelGrid() {
-    static_assert(LEVEL_CELLS % 32 == 0, "the grid is hashed 32 bytes at a time");
-    uint64_t lane[4] = {1, 2, 3, 4};
-    const uint8_t* p = levelGrid;
-    for (size_t i = 0; i < (size_t)LEVEL_CELLS; i += 32) {
-        for (int k = 0; k < 4; k++) {
-            uint64_t w;
-            memcpy(&w, p + i + 8 * k, 8);
-            lane[k] = rotl((lane[k] ^ w) * HashMultiplier, 29);
-        }
+// Each piece's fingerprint, kept until its cells change.
+static uint64_t pieceHashes[LEVEL_PIECES];
+
+// One piece: 16 runs of 256 bytes, eight bytes at a time in four lanes.
+static uint64_t hashPiece(int i) {
+    const int across = LEVEL_SIZE_X / LEVEL_PIECE_X, down = LEVEL_SIZE_Y / LEVEL_PIECE_Y;
+    int x = (i % across) * LEVEL_PIECE_X, y = (i / across % down) * LEVEL_PIECE_Y, z = i / (across * down);
+    uint64_t lane[4] = {(uint64_t)i, 1, 2, 3};
+    for (int row = 0; row < LEVEL_PIECE_Y; row++) {
+        const uint8_t* p = levelGrid + levelIndex(x, y + row, z);
+        for (int k = 0; k < LEVEL_PIECE_X; k += 32)
+            for (int l = 0; l < 4; l++) {
+                uint64_t w;
+                memcpy(&w, p + k + 8 * l, 8);
+                lane[l] = rotl((lane[l] ^ w) * HashMultiplier, 29);
+            }
     }
     StateHasher s;
     for (uint64_t l : lane) s.u64(l);
+    return finalMix(s.h);
+}
+
+uint64_t hashLevelGrid() {
+    static_assert(LEVEL_PIECES % 64 == 0, "pieces are marked in 64-bit words");
+    for (int w = 0; w < LEVEL_PIECES / 64; w++) {
+        while (levelPiecesChanged[w]) {
+            int bit = __builtin_ctzll(levelPiecesChanged[w]);
+            pieceHashes[w * 64 + bit] = hashPiece(w * 64 + bit);
+            levelPiecesChanged[w] &= levelPiecesChanged[w] - 1;
+        }
+    }
+    StateHasher s;
+    for (uint64_t h : pieceHashes) s.u64(h);
     for (uint32_t c : levelPalette) s.u32(c);
     return finalMix(s.h);
 }

@@ -16,8 +16,10 @@ struct StateHasher {
     void vec(Vec4 v);
 };
 
-// The level grid's 20 MiB, eight bytes at a time in four lanes: about two
-// milliseconds, so it is taken only at checkpoints.
+// The level grid and its palette. The grid is hashed in pieces of 256 x 16
+// cells, a piece only again after its cells were marked changed
+// (markLevelCellsChanged): after a level build this takes milliseconds,
+// after some craters a small fraction of one.
 uint64_t hashLevelGrid();
 // Everything but the grid: mode and mode state, progress and upgrade values,
 // the upgrade screen's picks, hero, camera follow, robots, shots, particles,
