@@ -120,11 +120,13 @@ RunReplayer::Result RunReplayer::step(uint32_t viewPressed, uint32_t viewRelease
 }
 
 void describeMismatch(const RunReplayer& r, FixedString<256>* out) {
-    out->format("the run differs at the checkpoint of step %u (somewhere in steps %u to %u): %s, %016llx; the "
-                "recording has %s, %016llx",
-                r.found.step, r.lastMatchedStep + 1, r.found.step, modeNumberName(r.found.mode),
-                (unsigned long long)r.found.hash, modeNumberName(r.expected.mode),
-                (unsigned long long)r.expected.hash);
+    FixedString<64> where;
+    if (r.found.step == 0) where.assign("at its start");
+    else if (r.found.step == r.lastMatchedStep + 1) where.format("in step %u", r.found.step);
+    else where.format("somewhere in steps %u to %u", r.lastMatchedStep + 1, r.found.step);
+    out->format("the run differs at the checkpoint of step %u (%s): %s, %016llx; the recording has %s, %016llx",
+                r.found.step, where.c_str(), modeNumberName(r.found.mode), (unsigned long long)r.found.hash,
+                modeNumberName(r.expected.mode), (unsigned long long)r.expected.hash);
 }
 
 //---------------------------------------------------------------------------
