@@ -156,8 +156,8 @@ protected:
     }
 
     // Layout A, the upgrade screen with two picks (one taken back), layout B
-    // up to the porous shaft ended with F3, the end screen's Restart and a
-    // little of layout A again.
+    // up to the porous shaft ended with F3, the end screen's Restart, a
+    // game over on layout A and the new game after it.
     void playWholeRun() {
         rec.begin(20261208);
         recorder = &rec;
@@ -201,6 +201,23 @@ protected:
         clickBox(end->root->children[end->root->children.num - 1]);  // Restart
         step();
         ASSERT_EQ(currentMode, &playMode);
+
+        // Through the pillars again, then without shooting, hopping into the
+        // robots until the hearts are gone; after the game over's delay a released
+        // Space starts a new game.
+        botStuck = 0;
+        for (s = 0; s < 2400 && hero.position.x < 600; s++) botStep(s);
+        releaseAll();
+        hold('D', true);
+        hold('W', true);  // through the gap of the next wall, a block up
+        for (s = 0; s < 2000 && currentMode == &playMode; s++) step();
+        ASSERT_EQ(currentMode, &gameOverMode);
+        releaseAll();
+        hold(VK_SPACE, true);
+        for (int i = 0; i < 12; i++) step();
+        release(VK_SPACE);
+        step();
+        ASSERT_EQ(currentMode, &playMode);
         for (s = 0; s < 60; s++) botStep(s);
         rec.finish(false);
         recorder = nullptr;
@@ -237,7 +254,7 @@ TEST_F(RecordingTest, CommittedWholeRunStillPlaysTheSame) {
     EXPECT_EQ(code, 0) << out;
     EXPECT_NE(out.find("checkpoints, all match"), std::string::npos) << out;
     // The run went through every mode: the checkpoints name them.
-    for (const char* mode : {"play", "elevator", "upgrade screen", "end screen"})
+    for (const char* mode : {"play", "elevator", "upgrade screen", "end screen", "game over"})
         EXPECT_NE(out.find(mode), std::string::npos) << mode;
 }
 
