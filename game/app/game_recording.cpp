@@ -1,5 +1,9 @@
 // game_recording: -record and -replay in the game window.
 #include "game_recording.h"
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
 #include "camera.h"
 #include "font.h"
 #include "hero.h"
@@ -25,21 +29,34 @@ static struct {
 
 static const int32_t replayRates[5] = {0, 5, 20, 40, 80};  // steps per second by speed key
 
-void startRecording(const char* path) {
+void prepareRecording(const char* path) {
+    // Found out now, not after the run: the file can be written.
+    FixedString<QZ_MAX_PATH + 8> probe;
+    probe.format("%s.tmp", path);
+    FILE* f = fopen(probe, "wb");
+    if (!f) fatalError("can't record to '%s': %s", path, strerror(errno));
+    fclose(f);
+    unlink(probe);
     rec.path.assign(path);
-    // The seed the clock gave at start-up; layout A draws nothing from it.
-    rec.recorder.begin(gameRandom.state);
-    logMessage("recording to '%s'", path);
 }
 
-void startReplay(const char* path) {
+void startRecording() {
+    // The seed the clock gave at start-up; layout A draws nothing from it.
+    rec.recorder.begin(gameRandom.state);
+    logMessage("recording to '%s'", rec.path.c_str());
+}
+
+void prepareReplay(const char* path) {
     rec.path.assign(path);
     FixedString<256> error;
     if (!loadRecording(path, &rec.recording, &error)) fatalError("can't replay '%s': %s", path, error.c_str());
+}
+
+void startReplay() {
     rec.replayer = new RunReplayer(rec.recording);
     rec.speedKey = 2;
     rec.state = rec.replayer->begin();
-    logMessage("replaying '%s': %u steps, %u checkpoints", path, rec.recording.header.stepCount,
+    logMessage("replaying '%s': %u steps, %u checkpoints", rec.path.c_str(), rec.recording.header.stepCount,
                rec.recording.header.checkpointCount);
 }
 

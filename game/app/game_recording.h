@@ -5,11 +5,14 @@
 #pragma once
 #include <cstdint>
 
+// Before start-up: the file can be written (else fatal, exit code 100).
+void prepareRecording(const char* path);
 // After start-up: a new game from level 1 whose steps are recorded.
-void startRecording(const char* path);
-// After start-up: loads the recording (a bad file is fatal, exit code 100)
-// and starts its run.
-void startReplay(const char* path);
+void startRecording();
+// Before start-up: loads the recording; a bad file is fatal (exit code 100).
+void prepareReplay(const char* path);
+// After start-up: the recorded run begins.
+void startReplay();
 bool replaying();
 
 // The main loop's step while recording or replaying (else a plain step).
