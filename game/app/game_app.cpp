@@ -4,6 +4,7 @@
 #include "device.h"
 #include "font.h"
 #include "game_app.h"
+#include "game_recording.h"
 #include "game_step.h"
 #include "game_window.h"
 #include "gl_window.h"
@@ -52,13 +53,17 @@ struct ProgramServices : RenderServices {
     void setVolume(int effects, int music) override { setAudioVolume(effects, music); }
     void pauseEffects(bool paused) override { ::pauseEffects(paused); }
     void rumble(float strength, int milliseconds) override { rumbleGamepads(strength, milliseconds); }
+    void quitGame() override {
+        if (!recordedRunQuit()) GameServices::quitGame();
+    }
 };
 static ProgramServices programServices;
 
 struct ProgramLoopHost : MainLoopHost {
     void pumpWindowMessages() override { ::pumpWindowMessages(); }
     // The step input is filled here, on the program's side, from the bound
-    // keys, the pointer and the pads; the logic reads only the record.
+    // keys, the pointer and the pads (or taken from a recording); the logic
+    // reads only the record.
     void step(float dt) override {
         StepInput in = readStepInput(readGamepads());
         in.pressed |= takePendingActions();
@@ -66,13 +71,13 @@ struct ProgramLoopHost : MainLoopHost {
             pauseGame();  // the world stops before this step
             return;
         }
-        runGameStep(in, dt);
+        recordedRunStep(in, dt);
     }
     bool paused() override { return pauseState.paused; }
     void pausedTick() override { pausedStep(readStepInput(readGamepads())); }
     // A paused world is drawn at the moment it stopped.
     bool renderFrame(float t) override {
-        if (!pauseState.paused) frameTime = t;
+        if (!pauseState.paused) frameTime = replayFrameTime(t);
         return ::renderFrame(frameTime);
     }
     float frameTime = 0;
@@ -94,6 +99,7 @@ static void drawVolumeLine() {
 }
 
 static void drawOverlayWhenOn() {
+    drawReplayOverlay();
     drawPauseScreen();
     drawVolumeLine();
     if (perfOverlayOn) drawPerfOverlay();
@@ -101,6 +107,7 @@ static void drawOverlayWhenOn() {
 
 void shutdownSystems() {
     logMessage("closing...");
+    finishRecording();
     if (up.scene) shutdownScene();
     up.scene = false;
     if (up.font) shutdownFont();

@@ -67,6 +67,7 @@ void ElevatorGameMode::enter(GameMode*) {
     for (int z = 0; z <= 15; z++)
         for (int y = liftY + 1; y < LEVEL_SIZE_Y; y++)
             memset(levelGrid + levelIndex(minX, y, z), Empty, (size_t)(maxX - minX + 1));
+    markLevelCellsChanged(minX, liftY + 1, 0, maxX, LEVEL_SIZE_Y - 1, 15);
     gameServices->invalidateVoxelCacheRect(minX, liftY, maxX, LEVEL_SIZE_Y - 1);
     speed = 1;
     gameServices->playMusic(MusicNone);

@@ -1,10 +1,11 @@
 // hero: record, placement and the camera reset.
 #include "hero.h"
 
-Hero hero = {
+const Hero heroAtProgramStart = {
     {0, 0, 0, 0}, {0, 0, 0, 0}, {1, 0, 0, 0}, {0, 0, 0, 0}, {0, 8, 2, 1}, identityMat4(),
     0, 0, 0, 0, 0, 0, 4, 1, 0, 0,
 };
+Hero hero = heroAtProgramStart;
 
 Vec4 cameraFollow[2];
 

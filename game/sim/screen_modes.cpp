@@ -1,6 +1,5 @@
 // screen_modes: the upgrade screen and the end-of-demo screen.
 #include "screen_modes.h"
-#include <cstdlib>
 #include "level.h"
 #include "product.h"
 #include "progress.h"
@@ -195,8 +194,7 @@ int32_t EndDemoGameMode::handle(GuiEvent& event, GuiBox*, int) {
         newGame();
         setGameMode(&playMode);
     } else if (n == 2) {
-        runShutdownSequence();
-        exit(0);
+        gameServices->quitGame();
     }
     return 1;
 }

@@ -40,7 +40,7 @@ public:
 class EndDemoGameMode : public ScreenGameMode {
 public:
     void enter(GameMode* previous) override;
-    // "Restart" (1): a new game; "Quit" (2): shutdown and exit code 0.
+    // "Restart" (1): a new game; "Quit" (2): gameServices->quitGame().
     int32_t handle(GuiEvent& event, GuiBox* box, int mode) override;
 };
 

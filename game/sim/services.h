@@ -20,6 +20,9 @@ struct GameServices {
     virtual void takeScreenshot() {}
     virtual bool windowActive() { return true; }
     virtual void togglePerfOverlay() {}
+    // "Quit" on the end screen: the orderly shutdown, then exit code 0. A
+    // replay ends its run here instead.
+    virtual void quitGame();
 
     // Drawing of the world-showing modes.
     virtual void worldRender(float t) { (void)t; }     // level, hero, robots, shots, debris

@@ -15,6 +15,8 @@
 #include "level.h"
 #include "progress.h"
 #include "random.h"
+#include "recorded_run.h"
+#include "state_hash.h"
 #include "robots.h"
 #include "shots.h"
 #include "step_input.h"
@@ -65,8 +67,12 @@ protected:
 
     // One fixed step as the main loop runs it, then the camera placement a
     // drawn frame would make (the view follows the hero only through frames).
+    // With a recorder set, every step is recorded as the program does it.
+    RunRecorder* recorder = nullptr;
     void step() {
+        int32_t modeBefore = currentModeNumber();
         gameStep(dt);
+        if (recorder) recorder->afterStep(modeBefore);
         inputEndStep();
         interpolateCamera(0.025f);
     }
