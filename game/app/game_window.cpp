@@ -89,7 +89,8 @@ void pumpWindowMessages() {
     while (pollPlatformMessage(gameWindow.window, &msg)) windowProc(msg);
     // Our own crosshair replaces the pointer over the active window.
     bool over = gameInput.cursorOverWindow() || isFullscreen;
-    bool hide = gameWindow.windowActive && over && gameReady;
+    // The pause screen is worked with the system pointer.
+    bool hide = gameWindow.windowActive && over && gameReady && !pauseState.paused;
     static int shown = -1;  // the cursor is switched only when it must change
     if (shown != (hide ? 0 : 1)) {
         shown = hide ? 0 : 1;
