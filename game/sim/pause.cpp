@@ -87,8 +87,8 @@ static GuiBox* buildControlsScreen() {
     createTextBox(root, "CONTROLS", yellow, 2, 0, 0, guiUnits(1), a, a, a, p0, p0, p0, p0, a, a);
     for (int i = 0; i < BoundActionCount; i++) {
         float top = 4 + 2 * (float)i;
-        createTextBox(root, boundActions[i].label, grey, 1, -1, 0, guiUnits(top), guiUnits(3), a, a, p0, p0, p0, p0,
-                      guiUnits(12), guiUnits(1.6f));
+        createTextBox(root, boundActions[i].label, grey, 1, -1, 0, guiUnits(top), guiUnits(1.5f), a, a, p0, p0, p0, p0,
+                      guiUnits(14), guiUnits(1.6f));
         FixedString<128> keys;
         if (pauseState.waitingRow == i) {
             keys.assign("Press a key or mouse button");
@@ -102,7 +102,7 @@ static GuiBox* buildControlsScreen() {
             if (!keys.length()) keys.assign("-");
         }
         GuiBox* row = createButton(root, CmdBindRow + i, keys, 1, guiUnits(22), guiUnits(1.6f), guiUnits(top),
-                                   guiUnits(15), a, a, p0, p0, p0, p0);
+                                   guiUnits(16), a, a, p0, p0, p0, p0);
         if (pauseState.waitingRow == i)
             for (GuiBox* look : row->children) look->textColour = yellow;
     }
