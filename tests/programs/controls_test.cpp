@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <cstring>
 #include "bindings.h"
+#include "find_button.h"
 #include "game_in_process.h"
 #include "game_mode.h"
 #include "hero.h"
@@ -31,16 +32,8 @@ struct ControlsRun : ::testing::Test {
     static bool tickUntil(Cond c, int limit = 300) {
         return GameInProcess::tickUntil(c, limit);
     }
-    // The shown button of a screen that sends command, or null.
-    static GuiBox* button(GuiBox* box, int32_t command) {
-        if (!box || box->hidden()) return nullptr;
-        if (box->commandId == command) return box;
-        for (GuiBox* c : box->children)
-            if (GuiBox* b = button(c, command)) return b;
-        return nullptr;
-    }
     static void click(GuiScreen* screen, int32_t command) {
-        GuiBox* b = button(screen->root, command);
+        GuiBox* b = findButton(screen->root, command);
         ASSERT_TRUE(b) << "no button " << command;
         const GuiRect& r = b->paddingRect;
         GameInProcess::clickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
