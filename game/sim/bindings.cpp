@@ -65,6 +65,11 @@ void readBindings() {
             settingName(a, s, &name);
             uint32_t v = 0;
             present[a][s] = readSettingDword(name, &v);
+            SettingType type;
+            char text[64];
+            int size = sizeof text;
+            if (!present[a][s] && readSetting(name, &type, text, &size))
+                logMessage("binding %s: not a key code, using the default", name.c_str());
             stored[a][s] = v > 0xFFFF ? -1 : (int)v;
         }
     // Taken in table order, so the first claim to a key keeps it.
@@ -76,9 +81,9 @@ void readBindings() {
             if (bad) {
                 FixedString<48> name;
                 settingName(a, s, &name);
-                logMessage("binding %s: %s, using the default", name.c_str(),
-                           bindableKey(v) ? "key bound twice" : "no such key");
+                const char* why = bindableKey(v) ? "key bound twice" : "no such key";
                 v = def != 0 && !boundBefore(def, a, s) ? def : 0;
+                logMessage("binding %s: %s, %s", name.c_str(), why, v ? "using the default" : "left empty");
             }
             bindings[a][s] = v;
         }

@@ -36,7 +36,9 @@ GuiBox* PadFocus::step(GuiScreen* screen, uint32_t pressed) {
     int count = buttonCount(screen);
     if (pressed & ActionFocusPrevious) index = (index + count - 1) % count;
     if (pressed & ActionFocusNext) index = (index + 1) % count;
-    return (pressed & ActionFocusPress) ? focused(screen) : nullptr;
+    if (!(pressed & ActionFocusPress)) return nullptr;
+    holdPadUntilReleased();
+    return focused(screen);
 }
 
 void PadFocus::draw(GuiScreen* screen) {

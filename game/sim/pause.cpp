@@ -142,6 +142,7 @@ void resumeGame() {
     pauseState.screen = nullptr;
     pauseState.paused = false;
     pauseState.waitingRow = -1;
+    holdPadUntilReleased();
     pauseSound(false);
     logMessage("resumed");
 }

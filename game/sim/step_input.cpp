@@ -32,7 +32,9 @@ uint32_t heldActionsFromKeys() {
     return held;
 }
 
-static uint32_t lastPadHeld;
+static uint32_t lastPadHeld, padHeldUntilReleased;
+
+void holdPadUntilReleased() { padHeldUntilReleased = lastPadHeld; }
 
 StepInput readStepInput(const GamepadState& pad) {
     StepInput in = {};
@@ -46,11 +48,14 @@ StepInput readStepInput(const GamepadState& pad) {
         if (keyPressed(f.key)) in.pressed |= f.action;
         if (keyReleased(f.key)) in.released |= f.action;
     }
-    // A pad that went away releases what it held.
-    uint32_t padHeld = pad.connected ? padActions(pad) : 0;
+    // A pad that went away releases what it held. Buttons that pressed a
+    // screen button act again only after they were let go.
+    uint32_t raw = pad.connected ? padActions(pad) : 0;
+    padHeldUntilReleased &= raw;
+    uint32_t padHeld = raw & ~padHeldUntilReleased;
     in.held |= padHeld;
     in.pressed |= padHeld & ~lastPadHeld;
-    in.released |= lastPadHeld & ~padHeld & ~in.held;
+    in.released |= lastPadHeld & ~raw & ~in.held;
     lastPadHeld = padHeld;
     in.windowActive = gameServices->windowActive();
 

@@ -80,6 +80,9 @@ const float PadAimDistance = 40.0f;
 // here from cameraPosition) onto the plane z = hero.position.z, or the
 // stick's direction from the shoulder.
 StepInput readStepInput(const GamepadState& pad);
+// The pad's buttons held now give nothing until they are let go: the south
+// button that pressed "GO!" does not also jump.
+void holdPadUntilReleased();
 // Actions held now by the bound keys.
 uint32_t heldActionsFromKeys();
 // The same without a pad.

@@ -309,9 +309,14 @@ TEST_F(ControlsRun, WholeRunWithThePadAlone) {
     EXPECT_EQ(upgradeScreen.chosen[0], 1);
     press(pad, SDL_CONTROLLER_BUTTON_DPAD_UP);
     EXPECT_TRUE(GameInProcess::saveShot("pad_upgrade_after_buying"));
-    press(pad, SDL_CONTROLLER_BUTTON_A);
+    pad.button(SDL_CONTROLLER_BUTTON_A, true);
+    ticks(2);
     ASSERT_EQ(currentMode, &playMode);
     EXPECT_EQ(levelNumber, 2);
+    EXPECT_FALSE(stepInput.held & ActionJump) << "the south button that pressed GO! does not jump until let go";
+    pad.button(SDL_CONTROLLER_BUTTON_A, false);
+    tick();
+    EXPECT_FALSE(stepInput.released & ActionConfirm);
 
     // Layout B is not scripted: its exit is taken as reached.
     levelExitReached = true;
