@@ -325,7 +325,7 @@ bool parseRecording(const uint8_t* bytes, size_t size, Recording* out, FixedStri
         return false;
     }
     if (have > h.dataSize) {
-        error->format("damaged: %zu bytes more than the header promises", have - h.dataSize);
+        error->assign("damaged: more bytes than the header promises");
         return false;
     }
     const uint8_t* data = bytes + RecordingHeaderSize;
@@ -336,7 +336,7 @@ bool parseRecording(const uint8_t* bytes, size_t size, Recording* out, FixedStri
 
     // Walk everything once, so that a replay never meets a bad byte.
     RecordingCursor cursor(data, h.dataSize);
-    uint32_t steps = 0, checkpoints = 0;
+    uint32_t steps = 0, checkpoints = 0, lastCheckpointStep = 0;
     for (;;) {
         StepInput in;
         Checkpoint c;
@@ -348,11 +348,13 @@ bool parseRecording(const uint8_t* bytes, size_t size, Recording* out, FixedStri
             return false;
         }
         if (item == RecordingCursor::ItemCheckpoint) {
-            if (c.step != steps || c.mode > 5) {
+            // One per step at most, taken after the steps counted so far.
+            if (c.step != steps || c.mode > 5 || (checkpoints > 0 && c.step == lastCheckpointStep)) {
                 error->format("damaged: checkpoint %u is out of place", checkpoints + 1);
                 return false;
             }
             checkpoints++;
+            lastCheckpointStep = c.step;
         }
     }
     if (cursor.offset() != h.dataSize) {
