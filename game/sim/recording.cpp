@@ -100,7 +100,8 @@ void RecordingWriter::addStep(const StepInput& given) {
     if (!sameBits(in.aimPoint.y, previous.aimPoint.y)) tag |= TagAimY;
     if (!sameBits(in.aimPoint.z, previous.aimPoint.z)) tag |= TagAimZ;
     if (in.windowActive != previous.windowActive) tag |= TagActivity;
-    int commands = in.numGuiCommands < 0 ? 0 : (in.numGuiCommands > MaxStepGuiCommands ? MaxStepGuiCommands : in.numGuiCommands);
+    int commands = in.numGuiCommands < 0 ? 0 : in.numGuiCommands;
+    if (commands > MaxStepGuiCommands) commands = MaxStepGuiCommands;
     if (commands > 0) tag |= TagCommands;
     header.stepCount++;
     if (tag == 0) {
