@@ -105,7 +105,11 @@ static void replayStep(const StepInput& live) {
     }
     rec.state = rec.replayer->step(live.pressed, live.released);
     showRecordedAim();
-    if (rec.quitInStep) quitRequested = true;
+    if (rec.quitInStep) {
+        // "Quit" ends the recording; its last checkpoint was checked with the step.
+        quitRequested = true;
+        if (rec.state == RunReplayer::Stepped) rec.state = RunReplayer::Finished;
+    }
     reportReplayEnd();
 }
 

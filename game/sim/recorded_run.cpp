@@ -46,6 +46,7 @@ void RunRecorder::begin(uint64_t seed) {
     beginRecordedRun(seed);
     writer.begin(seed);
     stepsRun = 0;
+    lastCheckpointStep = 0;
     active = true;
     writer.addCheckpoint(takeCheckpoint(0));
 }
@@ -54,8 +55,10 @@ void RunRecorder::afterStep(int32_t modeBefore) {
     if (!active) return;
     writer.addStep(stepInput);
     stepsRun++;
-    if (stepsRun % CheckpointInterval == 0 || currentModeNumber() != modeBefore)
+    if (stepsRun % CheckpointInterval == 0 || currentModeNumber() != modeBefore) {
         writer.addCheckpoint(takeCheckpoint(stepsRun));
+        lastCheckpointStep = stepsRun;
+    }
 }
 
 void RunRecorder::finish(bool stepInProgress) {
@@ -64,7 +67,7 @@ void RunRecorder::finish(bool stepInProgress) {
         writer.addStep(stepInput);
         stepsRun++;
     }
-    writer.addCheckpoint(takeCheckpoint(stepsRun));
+    if (stepsRun != lastCheckpointStep) writer.addCheckpoint(takeCheckpoint(stepsRun));
     writer.finish();
     active = false;
 }

@@ -19,6 +19,7 @@ class RunRecorder {
 public:
     RecordingWriter writer;
     uint32_t stepsRun = 0;
+    uint32_t lastCheckpointStep = 0;
     bool active = false;
 
     // beginRecordedRun(seed), then the header and the start checkpoint.

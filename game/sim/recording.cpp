@@ -100,7 +100,8 @@ void RecordingWriter::addStep(const StepInput& given) {
     if (!sameBits(in.aimPoint.y, previous.aimPoint.y)) tag |= TagAimY;
     if (!sameBits(in.aimPoint.z, previous.aimPoint.z)) tag |= TagAimZ;
     if (in.windowActive != previous.windowActive) tag |= TagActivity;
-    int commands = in.numGuiCommands < 0 ? 0 : (in.numGuiCommands > MaxStepGuiCommands ? MaxStepGuiCommands : in.numGuiCommands);
+    int commands = in.numGuiCommands < 0 ? 0 : in.numGuiCommands;
+    if (commands > MaxStepGuiCommands) commands = MaxStepGuiCommands;
     if (commands > 0) tag |= TagCommands;
     header.stepCount++;
     if (tag == 0) {
@@ -325,7 +326,7 @@ bool parseRecording(const uint8_t* bytes, size_t size, Recording* out, FixedStri
         return false;
     }
     if (have > h.dataSize) {
-        error->format("damaged: %zu bytes more than the header promises", have - h.dataSize);
+        error->assign("damaged: more bytes than the header promises");
         return false;
     }
     const uint8_t* data = bytes + RecordingHeaderSize;
@@ -336,7 +337,7 @@ bool parseRecording(const uint8_t* bytes, size_t size, Recording* out, FixedStri
 
     // Walk everything once, so that a replay never meets a bad byte.
     RecordingCursor cursor(data, h.dataSize);
-    uint32_t steps = 0, checkpoints = 0;
+    uint32_t steps = 0, checkpoints = 0, lastCheckpointStep = 0;
     for (;;) {
         StepInput in;
         Checkpoint c;
@@ -348,11 +349,13 @@ bool parseRecording(const uint8_t* bytes, size_t size, Recording* out, FixedStri
             return false;
         }
         if (item == RecordingCursor::ItemCheckpoint) {
-            if (c.step != steps || c.mode > 5) {
+            // One per step at most, taken after the steps counted so far.
+            if (c.step != steps || c.mode > 5 || (checkpoints > 0 && c.step == lastCheckpointStep)) {
                 error->format("damaged: checkpoint %u is out of place", checkpoints + 1);
                 return false;
             }
             checkpoints++;
+            lastCheckpointStep = c.step;
         }
     }
     if (cursor.offset() != h.dataSize) {

@@ -39,7 +39,8 @@ enum {
     RecordingHeaderSize = 48,
     // A day at 20 steps a second; longer headers are refused unread.
     MaxRecordingSteps = 20 * 60 * 60 * 24,
-    MaxRecordingCheckpoints = MaxRecordingSteps / 100 + 2 * 100000,
+    // At most one after each step, plus the start.
+    MaxRecordingCheckpoints = MaxRecordingSteps + 1,
     MaxRecordingBytes = 64 << 20,
 };
 

@@ -418,7 +418,7 @@ TEST_F(RecordingTest, DamagedFilesAreRefusedWithTheirFileAndReason) {
         {"2^32 steps", [](std::vector<uint8_t>& b, decltype(put32)& p) { p(b, 28, 0xFFFFFFFFu); }, "larger than"},
         {"4 GB of steps", [](std::vector<uint8_t>& b, decltype(put32)& p) { p(b, 36, 0xFFFFFFF0u); }, "larger than"},
         {"a flipped bit", [](std::vector<uint8_t>& b, decltype(put32)&) { b[b.size() / 2] ^= 0x10; }, "fingerprint"},
-        {"bytes appended", [](std::vector<uint8_t>& b, decltype(put32)&) { b.push_back(0); }, "more than the header"},
+        {"bytes appended", [](std::vector<uint8_t>& b, decltype(put32)&) { b.push_back(0); }, "more bytes than"},
         {"wrong step count", [](std::vector<uint8_t>& b, decltype(put32)& p) { p(b, 28, 17); }, "damaged"},
     };
     for (const Case& c : cases) {
