@@ -38,8 +38,10 @@ enum {
     VK_ESCAPE = 27, VK_SPACE = 32,
     VK_LEFT = 37, VK_UP = 38, VK_RIGHT = 39, VK_DOWN = 40,
     VK_SNAPSHOT = 44, VK_DELETE = 46,
+    VK_ADD = 107, VK_SUBTRACT = 109,
     VK_F1 = 112, VK_F3 = 114, VK_F4 = 115,
     VK_NUMLOCK = 144, VK_SCROLL = 145,
+    VK_OEM_PLUS = 187, VK_OEM_MINUS = 189,
 };
 
 struct GuiInputRecord {

@@ -1,6 +1,7 @@
 #include "sdl_platform.h"
 #include <SDL.h>
 #include <cstring>
+#include "sdl_gamepad.h"
 #include "sdl_keys.h"
 #include "tga.h"
 
@@ -24,6 +25,7 @@ bool pollPlatformMessage(SDL_Window* window, PlatformMessage* msg) {
     Uint32 id = window ? SDL_GetWindowID(window) : 0;
     while (SDL_PollEvent(&e)) {
         *msg = PlatformMessage();
+        if (handleGamepadEvent(e)) continue;  // pads are read per step, not as messages
         switch (e.type) {
             case SDL_QUIT:
                 msg->kind = MsgQuit;

@@ -3,6 +3,7 @@
 #include "device.h"
 #include "font.h"
 #include "game_app.h"
+#include "game_recording.h"
 #include "game_step.h"
 #include "game_window.h"
 #include "gl_window.h"
@@ -20,7 +21,10 @@
 #include "scene.h"
 #include "screen_build.h"
 #include "screenshot.h"
+#include "pause.h"
 #include "sdl_audio.h"
+#include "sdl_gamepad.h"
+#include "bindings.h"
 #include "sdl_platform.h"
 #include "sound.h"
 
@@ -48,13 +52,35 @@ struct ProgramServices : RenderServices {
     void playMusic(MusicTrack track) override { playTune(track); }
     void setVolume(int effects, int music) override { setAudioVolume(effects, music); }
     void pauseEffects(bool paused) override { ::pauseEffects(paused); }
+    void rumble(float strength, int milliseconds) override { rumbleGamepads(strength, milliseconds); }
+    void quitGame() override {
+        if (!recordedRunQuit()) GameServices::quitGame();
+    }
 };
 static ProgramServices programServices;
 
 struct ProgramLoopHost : MainLoopHost {
     void pumpWindowMessages() override { ::pumpWindowMessages(); }
-    void step(float dt) override { gameStep(dt); }
-    bool renderFrame(float t) override { return ::renderFrame(t); }
+    // The step input is filled here, on the program's side, from the bound
+    // keys, the pointer and the pads (or taken from a recording); the logic
+    // reads only the record.
+    void step(float dt) override {
+        StepInput in = readStepInput(readGamepads());
+        in.pressed |= takePendingActions();
+        if (in.windowActive && (in.pressed & ActionPause)) {
+            pauseGame();  // the world stops before this step
+            return;
+        }
+        recordedRunStep(in, dt);
+    }
+    bool paused() override { return pauseState.paused; }
+    void pausedTick() override { pausedStep(readStepInput(readGamepads())); }
+    // A paused world is drawn at the moment it stopped.
+    bool renderFrame(float t) override {
+        if (!pauseState.paused) frameTime = replayFrameTime(t);
+        return ::renderFrame(frameTime);
+    }
+    float frameTime = 0;
     void presentFrame() override { ::presentFrame(); }
     bool readGpuLoad(int* percent) override { return ::readGpuLoad(percent); }
 };
@@ -73,18 +99,22 @@ static void drawVolumeLine() {
 }
 
 static void drawOverlayWhenOn() {
+    drawReplayOverlay();
+    drawPauseScreen();
     drawVolumeLine();
     if (perfOverlayOn) drawPerfOverlay();
 }
 
 void shutdownSystems() {
     logMessage("closing...");
+    finishRecording();
     if (up.scene) shutdownScene();
     up.scene = false;
     if (up.font) shutdownFont();
     up.font = false;
     if (up.gpuLoad) shutdownGpuLoad();
     up.gpuLoad = false;
+    shutdownGamepads();
     if (up.audio) closeAudio();
     up.audio = false;
     if (up.device) closeDevice();
@@ -158,6 +188,9 @@ void startGame(int argc, const char* const* argv) {
 
     setGameServices(&programServices);
     readVolumeSettings();
+    readBindings();
+    readPauseSettings();
+    initGamepads();
     sceneOverlayDrawer = drawOverlayWhenOn;
     initScene();
     up.scene = true;

@@ -4,6 +4,7 @@
 #include "input.h"
 #include "main_loop.h"
 #include "platform_window.h"
+#include "pause.h"
 #include "scene.h"
 
 GameWindowState gameWindow;
@@ -55,6 +56,9 @@ void windowProc(const PlatformMessage& msg) {
             updateInputClamp();
             break;
         case MsgActivate:
+            // A window that never had the focus has none to lose.
+            if (!msg.active && gameWindow.hadFocus && gameReady) focusLost();
+            if (msg.active) gameWindow.hadFocus = true;
             gameWindow.focused = msg.active;
             updateActivity();
             break;
@@ -86,7 +90,8 @@ void pumpWindowMessages() {
     while (pollPlatformMessage(gameWindow.window, &msg)) windowProc(msg);
     // Our own crosshair replaces the pointer over the active window.
     bool over = gameInput.cursorOverWindow() || isFullscreen;
-    bool hide = gameWindow.windowActive && over && gameReady;
+    // The pause screen is worked with the system pointer.
+    bool hide = gameWindow.windowActive && over && gameReady && !pauseState.paused;
     static int shown = -1;  // the cursor is switched only when it must change
     if (shown != (hide ? 0 : 1)) {
         shown = hide ? 0 : 1;

@@ -7,6 +7,7 @@ struct GameWindowState {
     SDL_Window* window;
     bool windowActive;  // focused and not minimised
     bool focused, minimized;
+    bool hadFocus;  // a focus gain was seen: only then does a loss pause
     // The window before the last switch to full screen; zero until then.
     int savedX, savedY, savedWidth, savedHeight;
 };

@@ -1,5 +1,7 @@
 // scene: frame order, scene image, post-effect and crosshair.
 #include "scene.h"
+#include "pause.h"
+#include "step_input.h"
 #include "camera.h"
 #include "cube_render.h"
 #include "debug_vis.h"
@@ -87,6 +89,7 @@ void onDeviceResized() {
     // A resize empties every dynamic buffer, the cache's slots among them.
     gameServices->invalidateVoxelCache();
     if (currentMode) currentMode->onResize();
+    pauseScreenResized();
 }
 
 void drawScene(float dt) {
@@ -112,7 +115,13 @@ void drawScene(float dt) {
     setBackBufferTarget();
     beginText();
     if (currentMode) currentMode->renderOverlay(dt);
-    if (cursorInside()) {
+    if (aimSource.fromPad) {
+        // Where the stick aims, seen through this frame's camera.
+        Vec4 a = stepInput.aimPoint;
+        Vec4 c = transform({a.x, a.y, a.z, 1}, viewMatrixFor(eye) * camera.projection);
+        float x = (c.x / c.w + 1) * 0.5f * (float)deviceWidth(), y = (c.y / c.w + 1) * 0.5f * (float)deviceHeight();
+        drawCrosshair((int)x, (int)y);
+    } else if (cursorInside()) {
         float mx, my;
         mousePosition(&mx, &my);
         drawCrosshair((int)mx, deviceHeight() - 1 - (int)my);

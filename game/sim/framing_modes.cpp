@@ -3,13 +3,13 @@
 #include <cstring>
 #include "hero.h"
 #include "hero_step.h"
-#include "input.h"
 #include "level.h"
 #include "progress.h"
 #include "qz_utils.h"
 #include "robots.h"
 #include "services.h"
 #include "shots.h"
+#include "step_input.h"
 #include "voxel_sprite.h"
 #include "world.h"
 
@@ -67,6 +67,7 @@ void ElevatorGameMode::enter(GameMode*) {
     for (int z = 0; z <= 15; z++)
         for (int y = liftY + 1; y < LEVEL_SIZE_Y; y++)
             memset(levelGrid + levelIndex(minX, y, z), Empty, (size_t)(maxX - minX + 1));
+    markLevelCellsChanged(minX, liftY + 1, 0, maxX, LEVEL_SIZE_Y - 1, 15);
     gameServices->invalidateVoxelCacheRect(minX, liftY, maxX, LEVEL_SIZE_Y - 1);
     speed = 1;
     gameServices->playMusic(MusicNone);
@@ -109,7 +110,7 @@ void GameOverMode::update(float dt) {
         delay -= dt;
         return;
     }
-    if (keyReleased(VK_SPACE) || keyReleased(VK_LBUTTON) || keyReleased(VK_RBUTTON) || keyReleased(VK_RETURN)) {
+    if (stepInput.released & ActionConfirm) {
         newGame();
         setGameMode(&playMode);
     }

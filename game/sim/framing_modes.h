@@ -28,8 +28,8 @@ public:
 
     void enter(GameMode* previous) override;
     void leave(GameMode*) override {}
-    // The world moves on; after the delay a release of Space, Enter or the
-    // left or right mouse button starts a new game.
+    // The world moves on; after the delay a release of the confirm action
+    // (Space, Enter or the left or right mouse button) starts a new game.
     void update(float dt) override;
     void renderScene(float t) override;
     void renderOverlay(float t) override;

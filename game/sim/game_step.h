@@ -1,7 +1,11 @@
 // game_step: one fixed step of the game as the main loop runs it.
 #pragma once
+#include "step_input.h"
 
-// While the window is active, the function keys (F1 overlay, F4 debug boxes,
-// Print Screen screenshot, Esc restart level, F3 end level); then the step's
-// camera, then the current mode's update.
+// One step from the given input: while the window is active, the level and
+// view actions (overlay, debug boxes, screenshot, restart level, end
+// level); then the current mode's update.
+void runGameStep(const StepInput& in, float dt);
+// The live step: the input read from the keys and the pointer
+// (readStepInputFromKeys), then runGameStep.
 void gameStep(float dt);

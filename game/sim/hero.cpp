@@ -2,10 +2,11 @@
 #include "hero.h"
 #include "camera.h"
 
-Hero hero = {
+const Hero heroAtProgramStart = {
     {0, 0, 0, 0}, {0, 0, 0, 0}, {1, 0, 0, 0}, {0, 0, 0, 0}, {0, 8, 2, 1}, identityMatrix(),
     0, 0, 0, 0, 0, 0, 4, 1, 0, 0,
 };
+Hero hero = heroAtProgramStart;
 
 Vec4 cameraFollow[2];
 

@@ -29,6 +29,9 @@ struct Hero {
 // timers and flags; health is reset by newGame (the Health upgrade's reset)
 // and changed by hits and upgrades; the rest changes each step.
 extern Hero hero;
+// The record as the program starts; a recorded run starts from it too,
+// since placeHero keeps the aim and the model's shoulder.
+extern const Hero heroAtProgramStart;
 
 // Box of the hero relative to its feet, for moving and as an obstacle.
 const Vec4 HERO_BOX_MIN = {-4, 0, -6, 0};

@@ -2,34 +2,31 @@
 #include "hero_step.h"
 #include <cmath>
 #include "camera.h"
-#include "input.h"
 #include "main_loop.h"
 #include "movement.h"
 #include "services.h"
 #include "shots.h"
+#include "step_input.h"
 #include "world.h"
 
 static int heroDirection() {
     if (hero.health <= 0 || levelExitReached) return 0;
     int d = 0;
-    if (keyHeld(HeroKeyLeftA) || keyHeld(HeroKeyLeftArrow)) d -= 1;
-    if (keyHeld(HeroKeyRightD) || keyHeld(HeroKeyRightArrow)) d += 1;
+    if (stepInput.held & ActionRunLeft) d -= 1;
+    if (stepInput.held & ActionRunRight) d += 1;
     return d;
 }
 
 static bool heroJumpHeld() {
     if (hero.health <= 0 || levelExitReached) return false;
-    return keyHeld(HeroKeyJumpW) || keyHeld(HeroKeyJumpArrow) || keyHeld(HeroKeyJumpSpace);
+    return (stepInput.held & ActionJump) != 0;
 }
 
 Vec4 heroWorldShoulder() { return transform(hero.shoulder, hero.model); }
 
-// Where the pointer's line of sight crosses the hero's depth plane.
-static void updateAimPoint() {
-    float mx, my;
-    mousePosition(&mx, &my);
-    hero.aimPoint = unprojectPointerToPlane(mx, my, hero.position.z);
-}
+// The step input carries the point where the pointer's line of sight
+// crosses the hero's depth plane.
+static void updateAimPoint() { hero.aimPoint = stepInput.aimPoint; }
 
 void heroSubStep(float h) {
     if (hero.health <= 0) return;
@@ -62,6 +59,7 @@ void heroSubStep(float h) {
         hero.hurtTimer = 1.0f;
         if (hero.health <= 0) spawnDebris(hero.position, 4, 15, 0xFF422B9Fu);
         gameServices->playSound(hero.health <= 0 ? SoundHeroDeath : SoundHeroHurt, hero.position);
+        gameServices->rumble(hero.health <= 0 ? 1.0f : 0.6f, 250);
     }
     if (c & (ContactLeft | ContactRight)) hero.vx = 0;
     if (c & (ContactBelow | ContactAbove)) hero.vy = 0;
@@ -105,7 +103,7 @@ void heroSubStep(float h) {
     // Both timers count down in plain float steps and fire at exactly 0.
     hero.fireCooldown = fmaxf(0.0f, hero.fireCooldown - h);
     if (hero.health >= 0 && !levelExitReached && hero.fireCooldown == 0.0f &&
-        (keyHeld(HeroKeyFireLeft) || keyHeld(HeroKeyFireRight))) {
+        (stepInput.held & ActionFire)) {
         Vec4 a = hero.aimDirection;
         Vec4 from = {shoulder.x + 4 * a.x, shoulder.y + 4 * a.y, shoulder.z + 4 * a.z, shoulder.w};
         spawnShot(1, &hero, from, {200 * a.x, 200 * a.y, 200 * a.z, 0}, 0xFF14FF14u);

@@ -1,15 +1,8 @@
-// hero_step: the hero's controls, its fixed step, aiming and firing, and the
-// camera point that follows it.
+// hero_step: the hero's fixed step, aiming and firing, and the camera point
+// that follows it. The controls come from the step input (run left / right,
+// jump, fire, the aim point).
 #pragma once
 #include "hero.h"
-
-// Virtual-key codes of the controls, read as held keys.
-enum {
-    HeroKeyLeftA = 65, HeroKeyLeftArrow = 37,
-    HeroKeyRightD = 68, HeroKeyRightArrow = 39,
-    HeroKeyJumpW = 87, HeroKeyJumpArrow = 38, HeroKeyJumpSpace = 32,
-    HeroKeyFireLeft = 1, HeroKeyFireRight = 2,
-};
 
 // previousPosition = position, two half sub-steps, then the camera follow.
 void heroStep(float dt);

@@ -8,6 +8,21 @@
 uint8_t levelGrid[LEVEL_CELLS];
 uint32_t levelPalette[256];
 int levelNumber = 1;
+uint64_t levelPiecesChanged[LEVEL_PIECES / 64];
+static bool piecesInitiallyChanged = [] {
+    memset(levelPiecesChanged, 0xFF, sizeof levelPiecesChanged);
+    return true;
+}();
+
+void markLevelCellsChanged(int x0, int y0, int z0, int x1, int y1, int z1) {
+    if (!clipToGrid(x0, y0, z0, x1, y1, z1)) return;
+    for (int z = z0; z <= z1; z++)
+        for (int py = y0 / LEVEL_PIECE_Y; py <= y1 / LEVEL_PIECE_Y; py++)
+            for (int px = x0 / LEVEL_PIECE_X; px <= x1 / LEVEL_PIECE_X; px++) {
+                int i = px + (LEVEL_SIZE_X / LEVEL_PIECE_X) * (py + (LEVEL_SIZE_Y / LEVEL_PIECE_Y) * z);
+                levelPiecesChanged[i >> 6] |= 1ull << (i & 63);
+            }
+}
 
 //---------------------------------------------------------------------------
 // Block fills
@@ -194,6 +209,7 @@ static void buildLayoutB() {
 
 void buildLevel() {
     memset(levelGrid, 0, sizeof levelGrid);
+    memset(levelPiecesChanged, 0xFF, sizeof levelPiecesChanged);
 
     levelPalette[0] = 0x00000000u;
     for (int i = 1; i < 256; i++) levelPalette[i] = 0xFFCCCCCCu;
@@ -228,6 +244,7 @@ bool clipToGrid(int& x0, int& y0, int& z0, int& x1, int& y1, int& z1) {
 
 void clearCells(int x0, int y0, int z0, int x1, int y1, int z1, uint8_t value) {
     if (!clipToGrid(x0, y0, z0, x1, y1, z1)) return;
+    markLevelCellsChanged(x0, y0, z0, x1, y1, z1);
     for (int z = z0; z <= z1; z++)
         for (int y = y0; y <= y1; y++) {
             uint8_t* row = levelGrid + levelIndex(0, y, z);

@@ -47,6 +47,15 @@ inline uint8_t levelCell(int x, int y, int z) { return levelGrid[levelIndex(x, y
 // (88, 32), which also resets the camera. The hero's health is kept.
 void buildLevel();
 
+// Pieces of the grid - 256 columns by 16 rows of one layer - whose cells
+// changed since the state fingerprint last read them, one bit each; every
+// write to the grid marks its cells, so a checkpoint rehashes only what
+// changed. Piece index: (x >> 8) + 16 (y >> 4) + 256 z.
+enum { LEVEL_PIECE_X = 256, LEVEL_PIECE_Y = 16, LEVEL_PIECES = LEVEL_CELLS / (LEVEL_PIECE_X * LEVEL_PIECE_Y) };
+extern uint64_t levelPiecesChanged[LEVEL_PIECES / 64];
+// Marks the pieces of an inclusive cell box (clipped to the grid).
+void markLevelCellsChanged(int x0, int y0, int z0, int x1, int y1, int z1);
+
 // Clips an inclusive cell box to the grid; false when nothing is left.
 bool clipToGrid(int& x0, int& y0, int& z0, int& x1, int& y1, int& z1);
 

@@ -67,6 +67,13 @@ void MainLoop() {
     enum Phase { StepPhase, FramePhase, End };
     Phase phase = quitRequested ? End : StepPhase;
     while (phase != End) {
+        if (phase == StepPhase && host->paused()) {
+            pumpMessages();
+            host->pausedTick();
+            inputEndStep();
+            phase = quitRequested ? End : FramePhase;
+            continue;
+        }
         if (phase == StepPhase) {
             int p = frameStats.updatePosition;
             frameStats.updateTimeRing[p] = (int32_t)ticksToUs(lastStepDuration);

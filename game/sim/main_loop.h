@@ -23,6 +23,10 @@ struct MainLoopHost {
     virtual void pumpWindowMessages() = 0;
     // One fixed step of the game (gameStep).
     virtual void step(float dt) = 0;
+    // While the game is paused the loop calls pausedTick at the step rate
+    // instead of step, and leaves the update times alone.
+    virtual bool paused() { return false; }
+    virtual void pausedTick() {}
     // Draws a frame t seconds after the last step's nominal time; false when
     // the device took no frame.
     virtual bool renderFrame(float t) = 0;

@@ -33,3 +33,22 @@ void readSettings(int argc, const char* const* argv) {
         }
     }
 }
+
+bool readRecordedRunOption(int argc, const char* const* argv, RecordedRunOption* out, FixedString<64>* error) {
+    static const struct {
+        const char* name;
+        RecordedRunMode mode;
+    } options[] = {{"-record", RunRecord}, {"-replay", RunReplay}, {"-verify", RunVerify}};
+    *out = {RunPlay, nullptr};
+    for (int i = 1; i < argc; i++)
+        for (const auto& o : options) {
+            if (strcmp(argv[i], o.name) != 0) continue;
+            if (i + 1 >= argc || argv[i + 1][0] == 0) {
+                error->format("%s needs a file name", o.name);
+                return false;
+            }
+            *out = {o.mode, argv[++i]};
+            break;
+        }
+    return true;
+}

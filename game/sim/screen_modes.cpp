@@ -1,6 +1,5 @@
 // screen_modes: the upgrade screen and the end-of-demo screen.
 #include "screen_modes.h"
-#include <cstdlib>
 #include "level.h"
 #include "product.h"
 #include "progress.h"
@@ -8,6 +7,7 @@
 #include "gui_builder.h"
 #include "screen_build.h"
 #include "services.h"
+#include "step_input.h"
 #include "world.h"
 
 static UpgradeGameMode upgradeModeInstance;
@@ -26,10 +26,20 @@ UpgradeScreenState upgradeScreen;
 void ScreenGameMode::showScreen(GuiBox* root) {
     scr = new GuiScreen(gameGuiRenderer, root, 40, 30);
     root->addHandler(this, -1);
+    focus = PadFocus();
 }
 
 void ScreenGameMode::update(float) {
-    if (scr) scr->processInput();
+    if (scr && stepInput.guiFromRecord) {
+        // A replay presses the recorded buttons; the pointer plays no part.
+        for (int i = 0; i < stepInput.numGuiCommands; i++) {
+            GuiCommandEvent ev(stepInput.guiCommands[i], nullptr);
+            handle(ev, scr->root, 0);
+        }
+    } else if (scr) {
+        scr->processInput();
+        if (GuiBox* b = scr && currentMode == this ? focus.step(scr, stepInput.pressed) : nullptr) pressButton(this, b);
+    }
     if (scr && currentMode != this) {
         delete scr;
         scr = nullptr;
@@ -38,6 +48,7 @@ void ScreenGameMode::update(float) {
 
 void ScreenGameMode::renderOverlay(float) {
     if (scr) scr->draw();
+    focus.draw(scr);
 }
 
 void ScreenGameMode::onResize() {
@@ -179,8 +190,8 @@ void UpgradeGameMode::enter(GameMode*) {
 int32_t UpgradeGameMode::handle(GuiEvent& event, GuiBox*, int) {
     // Two clicks queued in one step: the second arrives after "GO!" already
     // switched modes and must not apply the picks again.
-    if (currentMode != this) return 1;
     int32_t n = static_cast<GuiCommandEvent&>(event).command;
+    if (!noteGuiCommand(n) || currentMode != this) return 1;
     UpgradeScreenState& u = upgradeScreen;
     if (n == CmdGo) {
         for (int i = 0; i < u.offeredUpgrades.num; i++)
@@ -244,14 +255,13 @@ void EndDemoGameMode::enter(GameMode*) {
 }
 
 int32_t EndDemoGameMode::handle(GuiEvent& event, GuiBox*, int) {
-    if (currentMode != this) return 1;
     int32_t n = static_cast<GuiCommandEvent&>(event).command;
+    if (!noteGuiCommand(n) || currentMode != this) return 1;
     if (n == CmdRestart) {
         newGame();
         setGameMode(&playMode);
     } else if (n == CmdQuitGame) {
-        runShutdownSequence();
-        exit(0);
+        gameServices->quitGame();
     }
     return 1;
 }

@@ -4,6 +4,7 @@
 #pragma once
 #include "game_mode.h"
 #include "gui.h"
+#include "pad_focus.h"
 #include "qz_dynArray.h"
 
 class Upgrade;
@@ -14,6 +15,7 @@ class Upgrade;
 class ScreenGameMode : public GameMode, public GuiEventHandler {
 public:
     GuiScreen* scr = nullptr;
+    PadFocus focus;
 
     ScreenGameMode() : GuiEventHandler(GuiEvCommand) {}
     void leave(GameMode*) override {}
@@ -46,7 +48,7 @@ public:
 class EndDemoGameMode : public ScreenGameMode {
 public:
     void enter(GameMode* previous) override;
-    // "Restart" (CmdRestart) and "Quit" (CmdQuitGame).
+    // "Restart" (CmdRestart): a new game; "Quit" (CmdQuitGame): gameServices->quitGame().
     int32_t handle(GuiEvent& event, GuiBox* box, int mode) override;
 };
 

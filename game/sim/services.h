@@ -20,6 +20,9 @@ struct GameServices {
     virtual void takeScreenshot() {}
     virtual bool windowActive() { return true; }
     virtual void togglePerfOverlay() {}
+    // "Quit" on the end screen: the orderly shutdown, then exit code 0. A
+    // replay ends its run here instead.
+    virtual void quitGame();
 
     // Drawing of the world-showing modes.
     virtual void worldRender(float t) { (void)t; }     // level, hero, robots, shots, debris
@@ -36,6 +39,8 @@ struct GameServices {
     virtual void setVolume(int effects, int music) { (void)effects, (void)music; }
     // Holds the effects that are sounding (a paused world); the tune plays on.
     virtual void pauseEffects(bool paused) { (void)paused; }
+    // Shakes the pads that can (0-1 strength).
+    virtual void rumble(float strength, int milliseconds) { (void)strength, (void)milliseconds; }
 };
 
 // Never null: points at the do-nothing services until the program installs its own.

@@ -1,9 +1,9 @@
 // sound: effect and tune names, placement, and the volume settings.
 #include "sound.h"
 #include <cmath>
-#include "input.h"
 #include "services.h"
 #include "settings.h"
+#include "step_input.h"
 
 const char* const soundEffectNames[SoundEffectCount] = {
     "shot",      "crater",       "robot_hit",  "robot_burst", "hero_hurt",    "hero_death",    "jump",      "landing",
@@ -35,7 +35,14 @@ static int32_t clampVolume(int32_t v) { return v < 0 ? 0 : (v > 100 ? 100 : v); 
 
 void applyVolume() {
     const SoundVolume& s = soundVolume;
-    gameServices->setVolume(s.muted ? 0 : s.effects, s.muted ? 0 : s.music);
+    int32_t music = s.worldPaused ? s.music / 2 : s.music;
+    gameServices->setVolume(s.muted ? 0 : s.effects, s.muted ? 0 : music);
+}
+
+void pauseSound(bool paused) {
+    soundVolume.worldPaused = paused;
+    gameServices->pauseEffects(paused);
+    applyVolume();
 }
 
 void readVolumeSettings() {
@@ -69,13 +76,11 @@ int32_t effectsVolume() { return soundVolume.effects; }
 int32_t musicVolume() { return soundVolume.music; }
 bool soundMuted() { return soundVolume.muted; }
 
-enum { VK_M = 77, VK_ADD = 107, VK_SUBTRACT = 109, VK_OEM_PLUS = 187, VK_OEM_MINUS = 189 };
-
-void volumeKeysStep() {
+void volumeActionsStep(uint32_t pressed) {
     if (soundVolume.shownSteps > 0) soundVolume.shownSteps--;
-    if (keyPressed(VK_OEM_MINUS) || keyPressed(VK_SUBTRACT)) setEffectsVolume(soundVolume.effects - 10);
-    if (keyPressed(VK_OEM_PLUS) || keyPressed(VK_ADD)) setEffectsVolume(soundVolume.effects + 10);
-    if (keyPressed(VK_M)) toggleMute();
+    if (pressed & ActionVolumeDown) setEffectsVolume(soundVolume.effects - 10);
+    if (pressed & ActionVolumeUp) setEffectsVolume(soundVolume.effects + 10);
+    if (pressed & ActionMute) toggleMute();
 }
 
 bool volumeLine(FixedString<48>* text) {

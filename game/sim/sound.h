@@ -52,6 +52,7 @@ struct SoundVolume {
     int32_t music = 60;      // 0-100, settings value "music"
     bool muted = false;      // M: silences both, never stored
     int32_t shownSteps = 0;  // steps the volume line stays on screen
+    bool worldPaused = false;  // effects held, music at half volume
 };
 extern SoundVolume soundVolume;
 
@@ -66,11 +67,14 @@ void toggleMute();
 int32_t effectsVolume();
 int32_t musicVolume();
 bool soundMuted();
+// The world stopped or goes on: effects hold or go on, music plays at half
+// volume while stopped.
+void pauseSound(bool paused);
 // Hands the audible volumes (0 while muted) to the services.
 void applyVolume();
 
-// Per step: `-` and `=` (and the keypad's) lower and raise the effects
-// volume by 10, M mutes; counts the volume line down.
-void volumeKeysStep();
+// Per step, from the step's pressed actions: volume down and up change the
+// effects volume by 10, mute toggles; counts the volume line down.
+void volumeActionsStep(uint32_t pressed);
 // The line to show while shownSteps > 0 ("Volume 70", "Sound muted").
 bool volumeLine(FixedString<48>* text);

@@ -25,6 +25,13 @@ struct FakeHost : MainLoopHost {
     int64_t stallTicks = 0;
     int presents = 0;
     bool gpuAnswers = false;
+    int64_t pauseFrom = INT64_MAX, pauseUntil = INT64_MAX;  // clock span of a pause
+
+    bool paused() override { return fakeNow >= pauseFrom && fakeNow < pauseUntil; }
+    void pausedTick() override {
+        events += 'T';
+        fakeNow += stepCost;
+    }
 
     void pumpWindowMessages() override {
         fakeNow += pumpCost;
@@ -190,4 +197,16 @@ TEST(GameModes, SwitchLeavesThenEntersAndIgnoresTheSameMode) {
     setGameMode(nullptr);
     EXPECT_EQ(log, "eala" "ebl" "b");
     EXPECT_EQ(currentMode, nullptr);
+}
+
+TEST_F(MainLoopTest, PausedTicksAtTheStepRateWithoutStepsOrUpdateTimes) {
+    host.pauseFrom = fakeNow + 300 * MS;
+    host.pauseUntil = fakeNow + 800 * MS;
+    host.quitAt = fakeNow + 1000 * MS;
+    MainLoop();
+    // Paused for half a second: its ticks take the steps' places.
+    EXPECT_NEAR(count('S'), 10, 1);
+    EXPECT_NEAR(count('T'), 10, 1);
+    EXPECT_EQ(frameStats.updatePosition, count('S')) << "one update time per step, none per paused tick";
+    EXPECT_NEAR(count('R'), 95, 6) << "the paused scene is still drawn";
 }

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <cstdlib>
+#include <cstring>
 #include <string>
+#include <vector>
 #include "options.h"
 #include "settings.h"
 
@@ -63,4 +65,35 @@ TEST(WindowPlacement, CentredOnTheWorkArea) {
     EXPECT_EQ(r.top, 160);
     EXPECT_EQ(r.right, 1600);
     EXPECT_EQ(r.bottom, 880);
+}
+
+TEST(RecordedRunOption, FileAfterTheOptionAndTheLastOneCounts) {
+    struct Case {
+        std::vector<const char*> args;
+        bool ok;
+        RecordedRunMode mode;
+        const char* path;
+    };
+    const Case cases[] = {
+        {{"game", "-720"}, true, RunPlay, nullptr},
+        {{"game", "-record", "a.zrec", "-720"}, true, RunRecord, "a.zrec"},
+        {{"game", "-replay", "-720"}, true, RunReplay, "-720"},  // the argument after it is the file
+        {{"game", "-record", "a", "-verify", "b"}, true, RunVerify, "b"},
+        {{"game", "-aa", "-verify"}, false, RunPlay, nullptr},
+        {{"game", "-replay", ""}, false, RunPlay, nullptr},
+        {{"game", "-Record", "a"}, true, RunPlay, nullptr},
+    };
+    for (const Case& c : cases) {
+        RecordedRunOption o;
+        FixedString<64> error;
+        bool ok = readRecordedRunOption((int)c.args.size(), c.args.data(), &o, &error);
+        EXPECT_EQ(ok, c.ok) << c.args.back();
+        if (!ok) {
+            EXPECT_NE(strstr(error, "needs a file name"), nullptr) << error.c_str();
+            continue;
+        }
+        EXPECT_EQ(o.mode, c.mode) << c.args.back();
+        if (c.path) EXPECT_STREQ(o.path, c.path);
+        else EXPECT_EQ(o.path, nullptr);
+    }
 }

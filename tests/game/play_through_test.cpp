@@ -1,5 +1,7 @@
 #include "counting_new.h"
+#include "bindings.h"
 #include "game_fixture.h"
+#include "temp_settings.h"
 
 // Plays layout A from the start to the exit pad with held keys and the
 // pointer only, digging through pillars and walls and shooting the robots.
@@ -30,6 +32,23 @@ TEST_F(GameTest, LayoutAPlaysToTheExitByScriptedInput) {
     EXPECT_GE(hero.position.y, 250.0f);
 }
 
+// The same run with keys a left-handed player chose on the Controls screen.
+TEST_F(GameTest, LayoutAPlaysToTheExitWithReboundKeys) {
+    TempSettings settings;
+    ASSERT_TRUE(bindKey(BindRunRight, 'L'));
+    ASSERT_TRUE(bindKey(BindRunLeft, 'J'));
+    ASSERT_TRUE(bindKey(BindFire, 'K'));
+    ASSERT_TRUE(bindKey(BindJump, 'I'));
+    botKeys = {'L', 'J', 'K', 'I'};
+    int s;
+    for (s = 0; s < 2400 && !levelExitReached; s++) {
+        botStep(s);
+        ASSERT_GT(hero.health, 0) << "hero died at step " << s << " x " << hero.position.x;
+    }
+    EXPECT_TRUE(levelExitReached) << "stuck at x " << hero.position.x << " y " << hero.position.y;
+    printf("exit reached with rebound keys after %d steps with %d hearts\n", s, hero.health);
+    resetBindingsToDefaults();
+}
 
 TEST_F(GameTest, PlayDoesNotAllocateAfterWarmUp) {
     // Warm-up: the whole level once, so every list has met its high-water

@@ -3,6 +3,7 @@
 #include "framing_modes.h"
 #include "hero_step.h"
 #include "input.h"
+#include "step_input.h"
 #include "voxel_sprite.h"
 
 SDL_Window* SceneTest::window;
@@ -132,7 +133,7 @@ TEST_F(SceneTest, GameOverTextAndTheElevatorRideDraw) {
     setGameMode(&elevatorMode);
     ASSERT_EQ(currentMode, &elevatorMode);
     for (int i = 0; i < 12; i++) {
-        updateStepCamera();  // as the main loop does before each step
+        stepInput = readStepInputFromKeys();  // as the main loop does before each step
         elevatorMode.update(0.05f);
     }
     frame();

@@ -15,8 +15,11 @@
 #include "level.h"
 #include "progress.h"
 #include "random.h"
+#include "recorded_run.h"
+#include "state_hash.h"
 #include "robots.h"
 #include "shots.h"
+#include "step_input.h"
 #include "world.h"
 
 class GameTest : public ::testing::Test {
@@ -64,15 +67,23 @@ protected:
 
     // One fixed step as the main loop runs it, then the camera placement a
     // drawn frame would make (the view follows the hero only through frames).
+    // With a recorder set, every step is recorded as the program does it.
+    RunRecorder* recorder = nullptr;
     void step() {
+        int32_t modeBefore = currentModeNumber();
         gameStep(dt);
+        if (recorder) recorder->afterStep(modeBefore);
         inputEndStep();
         interpolateCamera(0.025f);
     }
     void steps(int n) {
         for (int i = 0; i < n; i++) step();
     }
-    void hold(int vk, bool down) { input.held[vk] = down; }
+    // Also into the running step's input, for tests that call sub-steps directly.
+    void hold(int vk, bool down) {
+        input.held[vk] = down;
+        stepInput.held = heldActionsFromKeys();
+    }
     void release(int vk) {
         input.held[vk] = false;
         pushInput(InputKeyUp, (uint32_t)vk, 0, 0, 0, 0);
@@ -91,17 +102,20 @@ protected:
     // well as its feet, jump when stuck, stop on the exit pad.
     int botStuck = 0;
     float botLastX = 0;
+    struct {
+        int right, left, fire, jump;
+    } botKeys = {'D', 'A', VK_LBUTTON, 'W'};
     void botStep(int s) {
         const float padLeft = 77 * 16 + 3, padRight = 77 * 16 + 13;
         float x = hero.position.x;
         bool onPad = x >= padLeft && x <= padRight;
         static const float aims[][2] = {{12, 0}, {12, 6}, {12, 12}, {8, 18}, {5, 24}, {3, 28}, {12, 3}, {12, 9}, {9, 15}};
         pointAt({x + aims[s % 9][0], hero.position.y + aims[s % 9][1], hero.position.z, 1});
-        hold('D', !onPad && x < padLeft);
-        hold('A', !onPad && x > padRight);
-        hold(VK_LBUTTON, !onPad);
+        hold(botKeys.right, !onPad && x < padLeft);
+        hold(botKeys.left, !onPad && x > padRight);
+        hold(botKeys.fire, !onPad);
         botStuck = fabsf(x - botLastX) < 0.5f ? botStuck + 1 : 0;
-        hold('W', botStuck > 10 && (s / 10) % 2 == 0);
+        hold(botKeys.jump, botStuck > 10 && (s / 10) % 2 == 0);
         botLastX = x;
         step();
     }
