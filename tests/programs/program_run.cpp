@@ -1,6 +1,7 @@
 #include "program_run.h"
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <algorithm>
@@ -112,8 +113,10 @@ int ProgramRun::waitForExit(double seconds) {
     auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     while (pid > 0 && std::chrono::steady_clock::now() < end) {
         int status;
-        if (waitpid(pid, &status, WNOHANG) == pid) {
+        struct rusage usage;
+        if (wait4(pid, &status, WNOHANG, &usage) == pid) {
             pid = -1;
+            maxResidentKb = usage.ru_maxrss;
             return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(50));

@@ -23,6 +23,7 @@ struct ProgramRun {
     bool findWindow(const std::string& title, double seconds = 30);
     // Exit code, or -1 when it did not end in time (it is then killed).
     int waitForExit(double seconds = 30);
+    long maxResidentKb = -1;  // peak resident memory of the ended program
     std::string log() const;
     std::string errors() const;
 
