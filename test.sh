@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
 # Fresh Debian machine to a green test run: installs packages, builds, runs
 # every test. Tests that need a window get a virtual X server with Mesa's
-# software renderer, no error dialogs, and a throw-away settings folder.
+# software renderer, no error dialogs, and a throw-away home folder.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/setup.sh
 scripts/build.sh
 
-config_home=$(mktemp -d)
-trap 'rm -rf "$config_home"' EXIT
-export XDG_CONFIG_HOME="$config_home"
+# No test may touch a real user's files: a throw-away home with its own
+# settings, state (logs) and pictures folders.
+user_home=$(mktemp -d)
+trap 'rm -rf "$user_home"' EXIT
+export HOME="$user_home"
+export XDG_CONFIG_HOME="$user_home/.config"
+export XDG_STATE_HOME="$user_home/.local/state"
 export ZENTREL_NO_ERROR_BOX=1
 export LIBGL_ALWAYS_SOFTWARE=1
 cd build

@@ -3,12 +3,33 @@
 #include <cstdlib>
 #include <ctime>
 #include <unistd.h>
+#include "user_folders.h"
 
 //---------------------------------------------------------------------------
 // Log
 //---------------------------------------------------------------------------
 
-void logTextV(const char* fmt, va_list args) { vfprintf(stdout, fmt, args); }
+// The copy a player can attach to a bug report; null when there is none.
+static FILE* logFile = nullptr;
+
+bool openLogFile(const char* name) {
+    char folder[QZ_MAX_PATH], path[QZ_MAX_PATH];
+    if (logFile || !stateFolder(folder, sizeof folder) || !makeFolderPath(folder, 0700)) return logFile != nullptr;
+    if (snprintf(path, sizeof path, "%s/%s", folder, name) >= (int)sizeof path) return false;
+    // "e": the game the launcher starts must not inherit the descriptor.
+    logFile = fopen(path, "we");
+    return logFile != nullptr;
+}
+
+void logTextV(const char* fmt, va_list args) {
+    if (logFile) {
+        va_list copy;
+        va_copy(copy, args);
+        vfprintf(logFile, fmt, copy);
+        va_end(copy);
+    }
+    vfprintf(stdout, fmt, args);
+}
 
 void logText(const char* fmt, ...) {
     va_list args;
@@ -24,6 +45,10 @@ void logMessage(const char* fmt, ...) {
     va_end(args);
     fputs("\n", stdout);
     fflush(stdout);
+    if (logFile) {
+        fputs("\n", logFile);
+        fflush(logFile);
+    }
 }
 
 //---------------------------------------------------------------------------

@@ -12,6 +12,7 @@
 #include "qz_dynArray.h"
 #include "qz_utils.h"
 #include "regular_file.h"
+#include "user_folders.h"
 
 const char* const settingsKeyPath = "SOFTWARE\\Pelnaro Games\\ZENTREL";
 
@@ -19,15 +20,9 @@ static const char* const settingsFolder = "Pelnaro Games/ZENTREL";
 static const int maxSettingsFileBytes = 1 << 20;
 
 bool settingsFilePath(char* out, int outSize) {
-    const char* xdg = getenv("XDG_CONFIG_HOME");
-    int n;
-    if (xdg && xdg[0] == '/') {
-        n = snprintf(out, (size_t)outSize, "%s/%s/settings", xdg, settingsFolder);
-    } else {
-        const char* home = getenv("HOME");
-        if (!home || !home[0]) return false;
-        n = snprintf(out, (size_t)outSize, "%s/.config/%s/settings", home, settingsFolder);
-    }
+    char config[QZ_MAX_PATH];
+    if (!xdgBaseFolder(config, sizeof config, "XDG_CONFIG_HOME", ".config")) return false;
+    int n = snprintf(out, (size_t)outSize, "%s/%s/settings", config, settingsFolder);
     return n > 0 && n < outSize;
 }
 
@@ -173,13 +168,7 @@ static bool makeFolders(const char* filePath) {
     char* last = strrchr(dir, '/');
     if (!last) return false;
     *last = 0;
-    for (char* p = dir + 1; *p; p++) {
-        if (*p != '/') continue;
-        *p = 0;
-        if (mkdir(dir, 0700) != 0 && errno != EEXIST) return false;
-        *p = '/';
-    }
-    return mkdir(dir, 0700) == 0 || errno == EEXIST;
+    return makeFolderPath(dir, 0700);
 }
 
 // The file a save replaces: path itself, or the end of its chain of symbolic

@@ -1,7 +1,7 @@
 #include "screenshot.h"
-#include <sys/stat.h>
 #include "device_internal.h"
 #include "tga.h"
+#include "user_folders.h"
 
 static DynArray<uint32_t> capture;  // kept between shots; released by releaseWindowCapture
 
@@ -80,15 +80,15 @@ void takeScreenshot() {
     char name[64];
     screenshotFileName(name, sizeof name, localtime_r(&now, &local));
 
-    // Print Screen would otherwise do nothing on a fresh install.
-    char folder[QZ_MAX_PATH];
-    resolveAppFile(folder, "shots");
-    mkdir(folder, 0755);
-    bool written = writeTgaFile(name, pixels, w, h, pitch);
-    releaseWindowCapture();
-    if (!written) {
-        logMessage("can't write screenshot '%s'", name);
-        return;
+    // Beside a program run from its build folder, else in the player's pictures.
+    // A folder that cannot be made is logged by name there; the game goes on.
+    char path[QZ_MAX_PATH];
+    bool written = false;
+    if (screenshotPath(path, sizeof path, name)) {
+        written = writeTgaFile(path, pixels, w, h, pitch);
+        if (!written) logMessage("can't write screenshot '%s'", path);
     }
-    logMessage("screenshot captured to '%s' in %d ms", name, (int)ticksToMs(timerNow() - start));
+    releaseWindowCapture();
+    if (!written) return;
+    logMessage("screenshot captured to '%s' in %d ms", path, (int)ticksToMs(timerNow() - start));
 }

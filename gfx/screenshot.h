@@ -1,12 +1,13 @@
 // screenshot: Print Screen. Saves the window's last presented frame, as
-// shown on the desktop, as a 32-bit TGA in "shots/" beside the program.
+// shown on the desktop, as a 32-bit TGA.
 #pragma once
 #include <cstddef>
 #include <ctime>
 
 // Logs "screenshot..."; writes shots/shotYYYY_MM_DD_HH_MM_SS.tga (local
-// time) and logs where. A failed capture writes nothing. The folder is made
-// when missing.
+// time), or that file in the player's pictures folder when the game is
+// installed (see screenshotPath), and logs where. A failed capture writes
+// nothing. The folder is made when missing.
 void takeScreenshot();
 
 // The part of the last presented frame that lies on the desktop, rows top

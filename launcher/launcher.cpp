@@ -216,6 +216,7 @@ int launcherMain() {
     setProgramTitle(windowTitle);
     setErrorBoxHandler(sdlShowErrorBox);
     setShutdownSequence(launcherShutdown);
+    openLogFile("launcher.log");
     initAppPath();
     logMessage("app path: '%s'", appPath);
     timerInit();

@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth libgl1-mesa-dri glslang-tools xdotool x11-apps
   clang libclang-rt-14-dev
+  dpkg-dev file lintian desktop-file-utils appstream
 )
 
 missing=()

@@ -103,6 +103,7 @@ void startGame(int argc, const char* const* argv) {
     setShutdownSequence(shutdownSystems);
     setErrorBoxHandler(sdlShowErrorBox);
 
+    openLogFile("game.log");
     initAppPath();
     logMessage("app path: '%s'", appPath);
     timerInit();

@@ -118,22 +118,27 @@ std::string LauncherRun::readSettings() const { return readWhole(settingsPath())
 std::string LauncherRun::readLog() const { return readWhole(logPath); }
 
 bool LauncherRun::start(bool waitForWindow) {
-    std::vector<std::string> env;
-    for (char** e = environ; *e; e++)
-        if (strncmp(*e, "XDG_CONFIG_HOME=", 16) != 0) env.push_back(*e);
-    env.push_back("XDG_CONFIG_HOME=" + configHome);
-    env.push_back("ZENTREL_NO_ERROR_BOX=1");
+    // The first entry of a name is the one a program sees: set ones replace inherited ones.
+    std::vector<std::string> all = env;
+    all.push_back("XDG_CONFIG_HOME=" + configHome);
+    all.push_back("ZENTREL_NO_ERROR_BOX=1");
+    for (char** e = environ; *e; e++) {
+        const char* eq = strchr(*e, '=');
+        bool replaced = false;
+        for (const std::string& s : all) replaced |= eq && s.compare(0, (size_t)(eq - *e) + 1, *e, (size_t)(eq - *e) + 1) == 0;
+        if (!replaced) all.push_back(*e);
+    }
     std::vector<char*> envp;
-    for (std::string& s : env) envp.push_back(&s[0]);
+    for (std::string& s : all) envp.push_back(&s[0]);
     envp.push_back(nullptr);
 
-    std::string program = folder + "/launcher";
-    char* argv[] = {&program[0], nullptr};
+    std::string path = program.empty() ? folder + "/launcher" : program;
+    char* argv[] = {&path[0], nullptr};
     posix_spawn_file_actions_t fa;
     posix_spawn_file_actions_init(&fa);
     posix_spawn_file_actions_addopen(&fa, 1, logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_adddup2(&fa, 1, 2);
-    int err = posix_spawn(&pid, program.c_str(), &fa, nullptr, argv, envp.data());
+    int err = posix_spawn(&pid, path.c_str(), &fa, nullptr, argv, envp.data());
     posix_spawn_file_actions_destroy(&fa);
     if (err) {
         pid = 0;

@@ -36,6 +36,8 @@ struct LauncherRun {
     std::string logPath;    // the launcher's standard output and error
     pid_t pid = 0;
     unsigned long window = 0;
+    std::string program;           // what start() runs: folder/launcher unless set
+    std::vector<std::string> env;  // "NAME=value" added to its environment
 
     // Makes the two folders; withGame adds a stand-in "game" that records
     // its pid and argument count in the file "game_started" and then sleeps.

@@ -32,9 +32,19 @@ static std::string run(const std::string& command) {
     return out;
 }
 
-ProgramRun::ProgramRun(const std::vector<std::string>& leaveOut) {
+static std::string makeRunFolder() {
     char tmpl[] = "/tmp/zentrel-run-XXXXXX";
-    std::string base = mkdtemp(tmpl);
+    return mkdtemp(tmpl);
+}
+
+ProgramRun::ProgramRun(InPlace, const std::string& programFolder) : base(makeRunFolder()), folder(programFolder) {
+    config = base + "/config";
+    fs::create_directories(config);
+    logPath = base + "/out.log";
+    errPath = base + "/err.log";
+}
+
+ProgramRun::ProgramRun(const std::vector<std::string>& leaveOut) : base(makeRunFolder()) {
     folder = base + "/bin";
     config = base + "/config";
     fs::create_directories(folder);
@@ -56,7 +66,7 @@ ProgramRun::~ProgramRun() {
         kill(pid, SIGKILL);
         waitpid(pid, nullptr, 0);
     }
-    fs::remove_all(fs::path(folder).parent_path());
+    fs::remove_all(base);
 }
 
 bool ProgramRun::start(const std::string& program, const std::vector<std::string>& args) {
@@ -69,6 +79,7 @@ bool ProgramRun::start(const std::string& program, const std::vector<std::string
         dup2(err, 2);
         setenv("XDG_CONFIG_HOME", config.c_str(), 1);
         setenv("ZENTREL_NO_ERROR_BOX", "1", 1);
+        for (const std::string& e : env) putenv((char*)e.c_str());
         std::string path = folder + "/" + program;
         std::vector<char*> argv;
         argv.push_back((char*)path.c_str());

@@ -5,14 +5,20 @@
 #include <vector>
 
 struct ProgramRun {
-    std::string folder;   // private copy of build/bin
+    std::string base;     // the run's private folder: logs, settings, copies
+    std::string folder;   // private copy of build/bin, or the folder run in place
     std::string config;   // private XDG_CONFIG_HOME
     std::string logPath, errPath;
     int pid = -1;
     std::string window;   // X window id once found
+    std::vector<std::string> env;  // "NAME=value" added to the program's environment
 
     // Copies the program and its data files (except those in `leaveOut`).
     explicit ProgramRun(const std::vector<std::string>& leaveOut = {});
+    // Runs the programs where they lie in programFolder, which is neither
+    // copied nor removed.
+    struct InPlace {};
+    ProgramRun(InPlace, const std::string& programFolder);
     ~ProgramRun();
 
     // Starts folder/program with the arguments; output goes to log files.

@@ -1,24 +1,26 @@
 // make_icon: turns the icon source (palette lines and a 16 x 16 character
-// grid) into the 32 x 32 program icon both programs set on their windows.
+// grid) into the 32 x 32 program icon both programs set on their windows,
+// or into a square PNG of a given size for the desktop's menus.
+//
+//   make_icon icon.txt icon.tga          32 x 32 TGA
+//   make_icon icon.txt OUT.png SIZE      SIZE x SIZE PNG (a multiple of 16)
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
+#include "png_write.h"
 #include "tga.h"
 
-enum { Cells = 16, Zoom = 2, Size = Cells * Zoom };
+enum { Cells = 16, TgaSize = 32 };
 
-int main(int argc, char** argv) {
-    if (argc != 3) {
-        fprintf(stderr, "usage: make_icon icon.txt icon.tga\n");
-        return 2;
-    }
-    FILE* in = fopen(argv[1], "r");
+// The grid's colours, row 0 at the top; false after reporting a bad source.
+static bool readIcon(const char* path, uint32_t cells[Cells][Cells]) {
+    FILE* in = fopen(path, "r");
     if (!in) {
-        perror(argv[1]);
-        return 1;
+        perror(path);
+        return false;
     }
     uint32_t colour[256] = {};  // '.' and unknown characters stay transparent
-    static uint32_t picture[Size][Size];
     char line[256];
     int row = 0, lineNo = 0;
     while (fgets(line, sizeof line, in)) {
@@ -31,21 +33,41 @@ int main(int argc, char** argv) {
         }
         if (!line[0]) continue;
         if ((int)strlen(line) != Cells || row >= Cells) {
-            fprintf(stderr, "%s:%d: the grid is 16 rows of 16 characters\n", argv[1], lineNo);
-            return 1;
+            fprintf(stderr, "%s:%d: the grid is 16 rows of 16 characters\n", path, lineNo);
+            fclose(in);
+            return false;
         }
-        for (int x = 0; x < Cells; x++)
-            for (int dy = 0; dy < Zoom; dy++)
-                for (int dx = 0; dx < Zoom; dx++)
-                    picture[row * Zoom + dy][x * Zoom + dx] = colour[(unsigned char)line[x]];
+        for (int x = 0; x < Cells; x++) cells[row][x] = colour[(unsigned char)line[x]];
         row++;
     }
     fclose(in);
     if (row != Cells) {
-        fprintf(stderr, "%s: the grid is 16 rows of 16 characters\n", argv[1]);
-        return 1;
+        fprintf(stderr, "%s: the grid is 16 rows of 16 characters\n", path);
+        return false;
     }
-    if (!writeTgaFile(argv[2], picture, Size, Size, Size * 4)) {
+    return true;
+}
+
+int main(int argc, char** argv) {
+    if (argc != 3 && argc != 4) {
+        fprintf(stderr, "usage: make_icon icon.txt icon.tga | make_icon icon.txt OUT.png SIZE\n");
+        return 2;
+    }
+    int size = argc == 4 ? atoi(argv[3]) : TgaSize;
+    if (size < Cells || size > 1024 || size % Cells) {
+        fprintf(stderr, "make_icon: the size must be a multiple of 16 up to 1024\n");
+        return 2;
+    }
+    uint32_t cells[Cells][Cells];
+    if (!readIcon(argv[1], cells)) return 1;
+    // Each cell a square block of pixels: the icon is pixel art.
+    int zoom = size / Cells;
+    std::vector<uint32_t> picture((size_t)size * size);
+    for (int y = 0; y < size; y++)
+        for (int x = 0; x < size; x++) picture[(size_t)y * size + x] = cells[y / zoom][x / zoom];
+    bool ok = argc == 4 ? writeRgbaPng(argv[2], picture.data(), size, size)
+                        : writeTgaFile(argv[2], picture.data(), size, size, size * 4);
+    if (!ok) {
         fprintf(stderr, "can't write %s\n", argv[2]);
         return 1;
     }

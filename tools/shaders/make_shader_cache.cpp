@@ -4,6 +4,7 @@
 //
 //   make_shader_cache split SOURCE OUTPREFIX [-D DEFINE]...   -> OUTPREFIX.vert, OUTPREFIX.frag
 //   make_shader_cache pack  SOURCE OUT.cache [-D DEFINE]...
+//   make_shader_cache strip IN.cache OUT.cache
 //
 // The source holds both stages: text before the line "//@vertex" is shared
 // by both, then the vertex stage, then from "//@fragment" the fragment stage.
@@ -11,7 +12,9 @@
 // gets "#version 330 core", VERTEX_STAGE or FRAGMENT_STAGE defined, and one
 // "#define NAME VALUE" per -D NAME=VALUE.
 // The cache records the absolute paths of the source and its includes as
-// dependencies, so the game refuses a cache older than its sources.
+// dependencies, so the game refuses a cache older than its sources. "strip"
+// copies a cache with an empty dependency list: the installed game must never
+// look at (or refuse itself over) sources in a build tree.
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -92,8 +95,27 @@ static void putU32(std::string& out, uint32_t v) {
     for (int i = 0; i < 4; i++) out += (char)((v >> (8 * i)) & 255);
 }
 
+static std::string cacheBytes(const std::string& deps, const std::string& vertex, const std::string& fragment) {
+    std::string bytes;
+    putU32(bytes, SHADER_CACHE_MAGIC);
+    putU32(bytes, (uint32_t)deps.size());
+    putU32(bytes, (uint32_t)vertex.size());
+    putU32(bytes, (uint32_t)fragment.size());
+    return bytes + deps + vertex + fragment;
+}
+
+static int strip(const std::string& in, const std::string& out) {
+    std::string bytes = readFile(in);
+    ShaderCacheView view;
+    if (!parseShaderCache((const uint8_t*)bytes.data(), bytes.size(), &view)) fail("not a shader cache", in.c_str());
+    writeFile(out, cacheBytes(std::string(1, '\0'), std::string(view.vertexSource, view.vertexSize),
+                              std::string(view.pixelSource, view.pixelSize)));
+    return 0;
+}
+
 int main(int argc, char** argv) {
-    if (argc < 4) fail("usage: make_shader_cache split|pack SOURCE OUT [-D DEFINE]...", nullptr);
+    if (argc == 4 && strcmp(argv[1], "strip") == 0) return strip(argv[2], argv[3]);
+    if (argc < 4) fail("usage: make_shader_cache split|pack SOURCE OUT [-D DEFINE]... | strip IN OUT", nullptr);
     std::string mode = argv[1], sourcePath = argv[2], out = argv[3];
     std::vector<std::string> defines;
     for (int i = 4; i < argc; i++) {
@@ -117,11 +139,6 @@ int main(int argc, char** argv) {
     std::string deps;
     for (const std::string& d : src.dependencies) deps += d + '\0';
     deps += '\0';
-    std::string bytes;
-    putU32(bytes, SHADER_CACHE_MAGIC);
-    putU32(bytes, (uint32_t)deps.size());
-    putU32(bytes, (uint32_t)vertex.size());
-    putU32(bytes, (uint32_t)fragment.size());
-    writeFile(out, bytes + deps + vertex + fragment);
+    writeFile(out, cacheBytes(deps, vertex, fragment));
     return 0;
 }

@@ -16,7 +16,6 @@
 //   front z0 z1                 then Y rows, top first, of X characters
 //                               (x = column), repeated over layers z0..z1
 // Characters '.' and ' ' in art rows leave voxels as they are.
-#include <png.h>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -24,6 +23,7 @@
 #include <cstring>
 #include <string>
 #include <vector>
+#include "png_write.h"
 
 struct Grid {
     int sx = 0, sy = 0, sz = 0;
@@ -119,50 +119,21 @@ static Grid parse(const char* file) {
     return g;
 }
 
+// Z slices side by side, the top row of the grid first.
 static bool writePng(const char* path, const Grid& g) {
-    FILE* f = fopen(path, "wb");
-    if (!f) return false;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    if (!info || setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        fclose(f);
-        return false;
-    }
     int width = g.sx * g.sz, height = g.sy;
-    png_init_io(png, f);
-    png_set_IHDR(png, info, (png_uint_32)width, (png_uint_32)height, 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    std::vector<uint32_t> image((size_t)width * height);
+    for (int r = 0; r < height; r++) {
+        int y = g.sy - 1 - r;
+        for (int c = 0; c < width; c++)
+            image[(size_t)r * width + c] = g.cells[((size_t)(c / g.sx) * g.sy + y) * g.sx + c % g.sx];
+    }
     char dims[3][16];
     snprintf(dims[0], sizeof dims[0], "%d", g.sx);
     snprintf(dims[1], sizeof dims[1], "%d", g.sy);
     snprintf(dims[2], sizeof dims[2], "%d", g.sz);
-    png_text text[3] = {};
-    const char* keys[3] = {"VoxelGridDimX", "VoxelGridDimY", "VoxelGridDimZ"};
-    for (int k = 0; k < 3; k++) {
-        text[k].compression = PNG_TEXT_COMPRESSION_NONE;
-        text[k].key = (png_charp)keys[k];
-        text[k].text = dims[k];
-    }
-    png_set_text(png, info, text, 3);
-    png_write_info(png, info);
-
-    std::vector<png_byte> row((size_t)width * 4);
-    for (int r = 0; r < height; r++) {
-        int y = g.sy - 1 - r;
-        for (int c = 0; c < width; c++) {
-            uint32_t v = g.cells[((size_t)(c / g.sx) * g.sy + y) * g.sx + c % g.sx];
-            png_byte* p = &row[(size_t)c * 4];
-            p[0] = (png_byte)(v >> 16);
-            p[1] = (png_byte)(v >> 8);
-            p[2] = (png_byte)v;
-            p[3] = (png_byte)(v >> 24);
-        }
-        png_write_row(png, row.data());
-    }
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return fclose(f) == 0;
+    PngTextKey keys[3] = {{"VoxelGridDimX", dims[0]}, {"VoxelGridDimY", dims[1]}, {"VoxelGridDimZ", dims[2]}};
+    return writeRgbaPng(path, image.data(), width, height, keys, 3);
 }
 
 int main(int argc, char** argv) {

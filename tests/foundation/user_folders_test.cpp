@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include "qz_utils.h"
+#include "user_folders.h"
+
+namespace fs = std::filesystem;
+
+// A private root with a home folder; the XDG variables start unset.
+class UserFolders : public ::testing::Test {
+protected:
+    std::string root, home, savedHome;
+    void SetUp() override {
+        if (const char* h = getenv("HOME")) savedHome = h;
+        char tmpl[] = "/tmp/zentrel-folders-XXXXXX";
+        root = mkdtemp(tmpl);
+        home = root + "/home";
+        fs::create_directories(home);
+        setenv("HOME", home.c_str(), 1);
+        for (const char* v : {"XDG_CONFIG_HOME", "XDG_STATE_HOME"}) unsetenv(v);
+    }
+    void TearDown() override {
+        fs::remove_all(root);
+        setenv("HOME", savedHome.c_str(), 1);
+        initAppPath();
+    }
+    void write(const std::string& path, const std::string& text) {
+        fs::create_directories(fs::path(path).parent_path());
+        std::ofstream(path) << text;
+    }
+    static std::string read(const std::string& path) {
+        std::ifstream in(path);
+        std::stringstream ss;
+        ss << in.rdbuf();
+        return ss.str();
+    }
+    std::string pictures() {
+        char out[QZ_MAX_PATH];
+        return picturesFolder(out, sizeof out) ? out : "(none)";
+    }
+};
+
+TEST_F(UserFolders, PicturesFolderFollowsUserDirsElseHomePictures) {
+    struct Case {
+        const char* userDirs;  // content of user-dirs.dirs, null for none
+        const char* expected;  // "~" stands for HOME
+    } cases[] = {
+        {nullptr, "~/Pictures"},
+        {"XDG_PICTURES_DIR=\"$HOME/Bilder\"\n", "~/Bilder"},
+        {"# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\n  XDG_PICTURES_DIR=\"/srv/pics\"\n",
+         "/srv/pics"},
+        {"XDG_PICTURES_DIR=\"$HOME/My \\\"best\\\" shots\"", "~/My \"best\" shots"},
+        {"XDG_PICTURES_DIR=$HOME/Unquoted\n", "~/Pictures"},
+        {"XDG_PICTURES_DIR=\"Relative\"\n", "~/Pictures"},
+        {"XDG_PICTURES_DIR=\"$HOME/Unterminated\n", "~/Pictures"},
+        {"XDG_PICTURES_DIR=\"$HOMEWORK\"\n", "~/Pictures"},
+    };
+    for (const Case& c : cases) {
+        fs::remove_all(home + "/.config");
+        if (c.userDirs) write(home + "/.config/user-dirs.dirs", c.userDirs);
+        std::string expected = c.expected[0] == '~' ? home + (c.expected + 1) : c.expected;
+        EXPECT_EQ(pictures(), expected) << (c.userDirs ? c.userDirs : "no user-dirs.dirs");
+    }
+    // The file is looked up in XDG_CONFIG_HOME when that holds an absolute path.
+    write(root + "/config/user-dirs.dirs", "XDG_PICTURES_DIR=\"$HOME/Elsewhere\"\n");
+    setenv("XDG_CONFIG_HOME", (root + "/config").c_str(), 1);
+    EXPECT_EQ(pictures(), home + "/Elsewhere");
+    setenv("XDG_CONFIG_HOME", "config", 1);
+    EXPECT_EQ(pictures(), home + "/Pictures");
+    unsetenv("HOME");
+    unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(pictures(), "(none)");
+}
+
+TEST_F(UserFolders, StateFolderHoldsTheLogOfTheLastRunWhenItCan) {
+    struct Case {
+        const char* stateHome;  // null: unset
+        std::string expected;
+    } cases[] = {
+        {nullptr, home + "/.local/state/zentrel"},
+        {"/var/tmp/state", "/var/tmp/state/zentrel"},
+        {"relative/state", home + "/.local/state/zentrel"},
+    };
+    char out[QZ_MAX_PATH];
+    for (const Case& c : cases) {
+        if (c.stateHome) setenv("XDG_STATE_HOME", c.stateHome, 1);
+        else unsetenv("XDG_STATE_HOME");
+        ASSERT_TRUE(stateFolder(out, sizeof out));
+        EXPECT_EQ(std::string(out), c.expected);
+    }
+
+    // A state folder below a plain file: no log file, and logging goes on.
+    write(root + "/blocked", "a file");
+    setenv("XDG_STATE_HOME", (root + "/blocked/state").c_str(), 1);
+    EXPECT_FALSE(openLogFile("test.log"));
+    logMessage("still logging");
+    // A writable one is made, and the file replaces an earlier run's.
+    setenv("XDG_STATE_HOME", (root + "/state").c_str(), 1);
+    write(root + "/state/zentrel/test.log", "the run before\n");
+    ASSERT_TRUE(openLogFile("test.log"));
+    logMessage("line %d", 1);
+    logText("part ");
+    logMessage("two");
+    EXPECT_EQ(read(root + "/state/zentrel/test.log"), "line 1\npart two\n");
+}
+
+TEST_F(UserFolders, ScreenshotsStayBesideABuiltProgramAndGoToPicturesWhenInstalled) {
+    std::string program = root + "/program/";
+    fs::create_directories(program);
+    snprintf(appPath, sizeof appPath, "%s", program.c_str());
+    char out[QZ_MAX_PATH];
+
+    ASSERT_TRUE(screenshotPath(out, sizeof out, "shots/shot1.tga"));
+    EXPECT_STREQ(out, "shots/shot1.tga");
+    EXPECT_TRUE(fs::is_directory(program + "shots"));
+
+    write(program + installMarkerName, "installed\n");
+    ASSERT_TRUE(programInstalled());
+    ASSERT_TRUE(screenshotPath(out, sizeof out, "shots/shot2.tga"));
+    EXPECT_EQ(std::string(out), home + "/Pictures/ZENTREL/shot2.tga");
+    EXPECT_TRUE(fs::is_directory(home + "/Pictures/ZENTREL"));
+
+    // Pictures below a plain file: refused with a line naming the folder.
+    write(root + "/blocked", "a file");
+    write(home + "/.config/user-dirs.dirs", "XDG_PICTURES_DIR=\"" + root + "/blocked/pics\"\n");
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(screenshotPath(out, sizeof out, "shots/shot3.tga"));
+    std::string log = testing::internal::GetCapturedStdout();
+    EXPECT_NE(log.find("can't write screenshots into '" + root + "/blocked/pics/ZENTREL'"), std::string::npos) << log;
+    EXPECT_FALSE(fs::exists(program + "shots/shot3.tga"));
+}
