@@ -25,6 +25,15 @@ protected:
         system(("mkdir -p '" + home + "/Pelnaro Games/ZENTREL'").c_str());
         std::ofstream(file) << text;
     }
+    // Names in the folder, one a line, sorted.
+    static std::string listFolder(const std::string& dir) {
+        FILE* ls = popen(("ls -A '" + dir + "'").c_str(), "r");
+        char line[256];
+        std::string names;
+        while (fgets(line, sizeof line, ls)) names += line;
+        pclose(ls);
+        return names;
+    }
     std::string readFile() {
         std::ifstream in(file);
         std::stringstream ss;
@@ -98,11 +107,7 @@ TEST_F(Settings, ReplaceIsAtomicAndLeavesNoTemporaryFile) {
     ASSERT_TRUE(writeSettingDword("flags", 1));
     ASSERT_TRUE(writeSettingDword("flags", 2));
     std::string dir = home + "/Pelnaro Games/ZENTREL";
-    FILE* ls = popen(("ls -A '" + dir + "'").c_str(), "r");
-    char line[256];
-    std::string names;
-    while (fgets(line, sizeof line, ls)) names += line;
-    pclose(ls);
+    std::string names = listFolder(dir);
     EXPECT_EQ(names, "settings\n");
 }
 
@@ -204,10 +209,6 @@ TEST_F(Settings, TemporariesOfKilledSavesAreRemovedByTheNextSave) {
 
     ASSERT_TRUE(writeSettingDword("flags", 2));
     close(held);
-    FILE* ls = popen(("ls -A '" + dir + "'").c_str(), "r");
-    char line[256];
-    std::string names;
-    while (fgets(line, sizeof line, ls)) names += line;
-    pclose(ls);
+    std::string names = listFolder(dir);
     EXPECT_EQ(names, "other.Ab12Cd\nsettings\nsettings.inUse0\nsettings.keep\n");
 }
