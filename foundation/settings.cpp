@@ -1,12 +1,17 @@
 #include "settings.h"
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <sys/stat.h>
-#include <unistd.h>
 #include "qz_dynArray.h"
 #include "qz_utils.h"
+#include "regular_file.h"
 #include "user_folders.h"
 
 const char* const settingsKeyPath = "SOFTWARE\\Pelnaro Games\\ZENTREL";
@@ -25,25 +30,10 @@ bool settingsFilePath(char* out, int outSize) {
 // File contents as lines
 //---------------------------------------------------------------------------
 
-// Reads the whole file into text (zero-terminated); false when absent or unreadable.
+// The whole file; false when absent, not a regular file (a FIFO would block
+// the program for ever), too large or unreadable.
 static bool readWholeFile(const char* path, DynArray<char>& text) {
-    FILE* f = fopen(path, "rb");
-    if (!f) return false;
-    char chunk[4096];
-    size_t n;
-    bool ok = true;
-    while ((n = fread(chunk, 1, sizeof chunk, f)) > 0) {
-        if (text.num + (int)n > maxSettingsFileBytes) {
-            ok = false;
-            break;
-        }
-        text.append((int)n, chunk);
-    }
-    if (ferror(f)) ok = false;
-    fclose(f);
-    char zero = 0;
-    text.push(zero);
-    return ok;
+    return readRegularFile(path, text, maxSettingsFileBytes);
 }
 
 // One line split as name=type:value; false for anything else.
@@ -82,7 +72,7 @@ static bool typeIs(const ParsedLine& p, const char* type) {
 
 // A dword written as 0x and hex digits (or plain decimal) within 32 bits.
 static bool parseDword(const char* s, int len, uint32_t* out) {
-    if (len <= 0 || len > 20) return false;
+    if (len <= 0 || len > 20 || memchr(s, 0, (size_t)len)) return false;
     char buf[24];
     memcpy(buf, s, (size_t)len);
     buf[len] = 0;
@@ -95,13 +85,16 @@ static bool parseDword(const char* s, int len, uint32_t* out) {
     return true;
 }
 
-// Calls fn(line, len) for every line of text (without its newline).
+// Calls fn(line, len, rawLen) for every line of the text: len without the
+// line end, rawLen without the newline only. Zero bytes are ordinary
+// characters, so a stray one never hides the lines after it.
 template <typename Fn>
-static void forEachLine(const char* text, Fn fn) {
+static void forEachLine(const char* text, int size, Fn fn) {
     const char* p = text;
-    while (*p) {
-        const char* nl = strchr(p, '\n');
-        int len = nl ? (int)(nl - p) : (int)strlen(p);
+    const char* end = text + size;
+    while (p < end) {
+        const char* nl = (const char*)memchr(p, '\n', (size_t)(end - p));
+        int len = nl ? (int)(nl - p) : (int)(end - p);
         int trimmed = len;
         if (trimmed > 0 && p[trimmed - 1] == '\r') trimmed--;
         fn(p, trimmed, len);
@@ -125,7 +118,7 @@ bool readSetting(const char* name, SettingType* type, void* data, int* size) {
     uint32_t dword = 0;
     const char* str = nullptr;
     int strLen = 0;
-    forEachLine(text.data, [&](const char* line, int len, int) {
+    forEachLine(text.data, text.num, [&](const char* line, int len, int) {
         ParsedLine p;
         if (!parseLine(line, len, p) || !sameName(p, name)) return;
         if (typeIs(p, "dword")) {
@@ -157,6 +150,18 @@ bool readSetting(const char* name, SettingType* type, void* data, int* size) {
     return true;
 }
 
+static char lastWriteError[256] = "";
+
+const char* settingsLastError() { return lastWriteError; }
+
+// Records why a write failed and returns false, for the callers' messages.
+static bool failWrite(const char* reason) {
+    snprintf(lastWriteError, sizeof lastWriteError, "%s", reason);
+    return false;
+}
+
+static bool failWriteErrno() { return failWrite(strerror(errno)); }
+
 static bool makeFolders(const char* filePath) {
     char dir[QZ_MAX_PATH];
     snprintf(dir, sizeof dir, "%s", filePath);
@@ -166,24 +171,110 @@ static bool makeFolders(const char* filePath) {
     return makeFolderPath(dir, 0700);
 }
 
-// Writes text to a temporary file beside path, flushes it to disk and renames
-// it over path, so a crash leaves either the old or the new file.
-static bool replaceFile(const char* path, const char* text, int len) {
+// The file a save replaces: path itself, or the end of its chain of symbolic
+// links, so that a link the user made stays a link. The target need not exist.
+static bool followLinks(const char* path, char* out) {
+    snprintf(out, QZ_MAX_PATH, "%s", path);
+    for (int depth = 0; depth < 16; depth++) {
+        struct stat st;
+        if (lstat(out, &st) != 0 || !S_ISLNK(st.st_mode)) return true;
+        char link[QZ_MAX_PATH];
+        ssize_t n = readlink(out, link, sizeof link - 1);
+        if (n < 0) return false;
+        link[n] = 0;
+        if (link[0] == '/') {
+            snprintf(out, QZ_MAX_PATH, "%s", link);
+        } else {
+            char* slash = strrchr(out, '/');
+            int dirLen = slash ? (int)(slash - out) + 1 : 0;
+            char joined[QZ_MAX_PATH];
+            if (snprintf(joined, sizeof joined, "%.*s%s", dirLen, out, link) >= (int)sizeof joined) return false;
+            snprintf(out, QZ_MAX_PATH, "%s", joined);
+        }
+    }
+    errno = ELOOP;
+    return false;
+}
+
+// True for NAME.XXXXXX, the temporaries replaceFile makes for NAME.
+static bool isTemporaryOf(const char* entry, const char* base) {
+    size_t n = strlen(base);
+    if (strncmp(entry, base, n) != 0 || entry[n] != '.' || strlen(entry + n + 1) != 6) return false;
+    for (const char* c = entry + n + 1; *c; c++)
+        if (!isalnum((unsigned char)*c)) return false;
+    return true;
+}
+
+// A save holds a lock on its temporary until the rename; one that can be
+// locked belongs to a save that was killed, and is removed.
+static void removeStaleTemporaries(const char* target) {
+    char dir[QZ_MAX_PATH];
+    snprintf(dir, sizeof dir, "%s", target);
+    char* slash = strrchr(dir, '/');
+    if (!slash) return;
+    *slash = 0;
+    const char* base = slash + 1;
+    DIR* d = opendir(dir[0] ? dir : "/");
+    if (!d) return;
+    while (struct dirent* e = readdir(d)) {
+        if (!isTemporaryOf(e->d_name, base)) continue;
+        int fd = openat(dirfd(d), e->d_name, O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat st;
+        if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0)
+            unlinkat(dirfd(d), e->d_name, 0);
+        close(fd);
+    }
+    closedir(d);
+}
+
+// Makes and locks a temporary beside target. A cleaner of another save may
+// remove it between creation and locking; then it is made again.
+static int makeLockedTemporary(const char* target, char* tmp) {
+    for (int attempt = 0; attempt < 4; attempt++) {
+        if (snprintf(tmp, QZ_MAX_PATH, "%s.XXXXXX", target) >= QZ_MAX_PATH) {
+            errno = ENAMETOOLONG;
+            return -1;
+        }
+        int fd = mkostemp(tmp, O_CLOEXEC);
+        if (fd < 0) return -1;
+        struct stat mine, named;
+        if (flock(fd, LOCK_EX) == 0 && fstat(fd, &mine) == 0 && stat(tmp, &named) == 0 && mine.st_ino == named.st_ino &&
+            mine.st_dev == named.st_dev)
+            return fd;
+        close(fd);
+    }
+    errno = EAGAIN;
+    return -1;
+}
+
+// Writes text to a locked temporary beside target, flushes it to disk and
+// renames it over target, so a crash leaves either the old or the new file.
+// The new file takes the old one's permissions and owner.
+static bool replaceFile(const char* target, const struct stat* old, const char* text, int len) {
+    removeStaleTemporaries(target);
     char tmp[QZ_MAX_PATH];
-    if (snprintf(tmp, sizeof tmp, "%s.XXXXXX", path) >= (int)sizeof tmp) return false;
-    int fd = mkstemp(tmp);
-    if (fd < 0) return false;
+    int fd = makeLockedTemporary(target, tmp);
+    if (fd < 0) return failWriteErrno();
     bool ok = true;
     int done = 0;
     while (ok && done < len) {
         ssize_t n = write(fd, text + done, (size_t)(len - done));
+        if (n < 0 && errno == EINTR) continue;
         if (n <= 0) ok = false;
         else done += (int)n;
     }
+    if (ok && old) {
+        if (fchown(fd, old->st_uid, old->st_gid) != 0) {}  // only root may; the mode still holds
+        if (fchmod(fd, old->st_mode & 07777) != 0) ok = false;
+    }
     if (ok && fsync(fd) != 0) ok = false;
-    if (close(fd) != 0) ok = false;
-    if (ok && rename(tmp, path) != 0) ok = false;
-    if (!ok) unlink(tmp);
+    if (ok && rename(tmp, target) != 0) ok = false;
+    if (!ok) {
+        failWriteErrno();
+        unlink(tmp);
+    }
+    close(fd);  // after the rename: the lock marks a save in progress
     return ok;
 }
 
@@ -194,12 +285,13 @@ static bool storableText(const char* s, int len) {
 }
 
 bool writeSetting(const char* name, SettingType type, const void* data, int size) {
-    if (!name || !name[0] || strchr(name, '=') || !storableText(name, (int)strlen(name))) return false;
+    if (!name || !name[0] || strchr(name, '=') || !storableText(name, (int)strlen(name)))
+        return failWrite("name cannot be stored");
 
     char line[1024];
     int lineLen;
     if (type == SettingDword) {
-        if (size != 4) return false;
+        if (size != 4) return failWrite("a dword has 4 bytes");
         uint32_t v;
         memcpy(&v, data, 4);
         lineLen = snprintf(line, sizeof line, "%s=dword:0x%08X\n", name, v);
@@ -207,38 +299,49 @@ bool writeSetting(const char* name, SettingType type, const void* data, int size
         const char* s = (const char*)data;
         int len = size;
         if (len > 0 && s[len - 1] == 0) len--;
-        if (!storableText(s, len)) return false;
+        if (!storableText(s, len)) return failWrite("text cannot be stored on one line");
         lineLen = snprintf(line, sizeof line, "%s=sz:%.*s\n", name, len, s);
     } else {
-        return false;
+        return failWrite("unknown value type");
     }
-    if (lineLen <= 0 || lineLen >= (int)sizeof line) return false;
+    if (lineLen <= 0 || lineLen >= (int)sizeof line) return failWrite("value too long");
 
-    char path[QZ_MAX_PATH];
-    if (!settingsFilePath(path, sizeof path) || !makeFolders(path)) return false;
+    char path[QZ_MAX_PATH], target[QZ_MAX_PATH];
+    if (!settingsFilePath(path, sizeof path)) return failWrite("no home or config folder");
+    if (!makeFolders(path) || !followLinks(path, target)) return failWriteErrno();
+
+    // An existing file is replaced only when it is a regular file its owner
+    // may write: root may write anything, so the mode bits decide, and a
+    // FIFO or folder in its place is left alone.
+    struct stat st;
+    bool exists = stat(target, &st) == 0;
+    if (!exists && errno != ENOENT) return failWriteErrno();
+    DynArray<char> old;
+    if (exists) {
+        if (!S_ISREG(st.st_mode)) return failWrite("not a regular file");
+        if (!(st.st_mode & S_IWUSR) || access(target, W_OK) != 0) return failWrite("the file is read-only");
+        if (!readWholeFile(target, old)) return failWrite("the file cannot be read");
+    }
 
     // Keep every other line, understood or not; the value takes the place of
     // its first old line.
-    DynArray<char> old;
-    bool haveOld = readWholeFile(path, old);
-    if (!haveOld && access(path, F_OK) == 0) return false;  // exists but unreadable: never clobber it
     DynArray<char> out;
     bool placed = false;
-    if (haveOld) {
-        forEachLine(old.data, [&](const char* l, int len, int rawLen) {
-            ParsedLine p;
-            if (parseLine(l, len, p) && sameName(p, name)) {
-                if (!placed) out.append(lineLen, line);
-                placed = true;
-                return;
-            }
-            out.append(rawLen, l);
-            char nl = '\n';
-            out.push(nl);
-        });
-    }
+    forEachLine(old.data, old.num, [&](const char* l, int len, int rawLen) {
+        ParsedLine p;
+        if (parseLine(l, len, p) && sameName(p, name)) {
+            if (!placed) out.append(lineLen, line);
+            placed = true;
+            return;
+        }
+        out.append(rawLen, l);
+        char nl = '\n';
+        out.push(nl);
+    });
     if (!placed) out.append(lineLen, line);
-    return replaceFile(path, out.data, out.num);
+    if (!replaceFile(target, exists ? &st : nullptr, out.data, out.num)) return false;
+    lastWriteError[0] = 0;
+    return true;
 }
 
 bool writeSettingDword(const char* name, uint32_t value) { return writeSetting(name, SettingDword, &value, 4); }

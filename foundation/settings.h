@@ -18,14 +18,20 @@ extern const char* const settingsKeyPath;  // "SOFTWARE\Pelnaro Games\ZENTREL"
 // Path of the settings file; false when no home or config folder is known.
 bool settingsFilePath(char* out, int outSize);
 
-// Stores one value, creating folders and file; the file is replaced
-// atomically. False if it cannot be written or the name or text cannot be
-// stored on one line.
+// Stores one value, creating folders and file. The file is replaced
+// atomically with its permissions kept; a symbolic link is followed and its
+// target replaced. False (reason in settingsLastError) if the name or text
+// cannot be stored on one line, or the file cannot be written: read-only by
+// its mode bits, not a regular file, unreadable, or a failing disk.
+// Every program stores its values through this one writer.
 bool writeSetting(const char* name, SettingType type, const void* data, int size);
 // True with type, data and size filled when the value exists and fits in
 // *size bytes; false otherwise (no file, no line, unreadable or malformed value).
 bool readSetting(const char* name, SettingType* type, void* data, int* size);
 bool writeSettingDword(const char* name, uint32_t value);
+// Why the last failed write failed ("the file is read-only", an errno
+// text…); empty after a successful one.
+const char* settingsLastError();
 // True and value set only for a stored dword; otherwise value is untouched.
 bool readSettingDword(const char* name, uint32_t* value);
 

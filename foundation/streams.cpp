@@ -1,5 +1,6 @@
 #include "streams.h"
 #include <cstring>
+#include "regular_file.h"
 
 StreamIOException::StreamIOException(const char* msg, int c) : code(c) {
     strncpy(message, msg, sizeof message - 1);
@@ -14,7 +15,10 @@ FileInputStream::FileInputStream(const char* name, const char* mode) : file(null
 
 bool FileInputStream::open(const char* name, const char* mode) {
     close();
-    file = fopen(name, mode);
+    // Input comes from data files only: a FIFO or a device is refused
+    // rather than waited on.
+    bool plainRead = mode && mode[0] == 'r' && !strchr(mode, '+');
+    file = plainRead ? openRegularFileStream(name) : fopen(name, mode);
     return file != nullptr;
 }
 

@@ -3,7 +3,7 @@
 #include <sys/stat.h>
 #include "device_internal.h"
 #include "shader_cache.h"
-#include "streams.h"
+#include "regular_file.h"
 
 DeviceShader shaderPool[MAX_SHADERS];
 
@@ -13,21 +13,9 @@ static int64_t fileTime(const char* name) {
     return (int64_t)st.st_mtim.tv_sec * 1000000000 + st.st_mtim.tv_nsec;
 }
 
-// The whole file, or false. The size comes from the file itself, so nothing
-// is allocated from a size field before it has been checked.
-static bool readWholeFile(const char* path, DynArray<uint8_t>& bytes) {
-    try {
-        FileInputStream in(path, "rb");
-        in.seekEnd(0);
-        int size = in.tell();
-        in.seekSet(0);
-        bytes.resize(size);
-        in.readExact(bytes.data, size);
-        return true;
-    } catch (const InputStream::Exception&) {
-        return false;
-    }
-}
+// Shader sources are a few kilobytes; the cap keeps a stray large file from
+// being read whole.
+static const int maxShaderCacheBytes = 16 << 20;
 
 static GLuint compileStage(GLenum stage, const char* source, uint32_t size, const char* name) {
     GLuint s = glCreateShader(stage);
@@ -94,9 +82,13 @@ static bool loadFromCache(DeviceShader* sh) {
     if (!shaderCacheName(relative, sizeof relative, sh->name, sh->defines)) return false;
     resolveAppFile(path, relative);
 
-    DynArray<uint8_t> bytes;
+    // Only a regular file is read: a folder or a FIFO in its place fails
+    // like a missing cache.
+    DynArray<char> bytes;
     ShaderCacheView view;
-    if (!readWholeFile(path, bytes) || !parseShaderCache(bytes.data, (size_t)bytes.num, &view)) return false;
+    if (!readRegularFile(path, bytes, maxShaderCacheBytes) ||
+        !parseShaderCache((const uint8_t*)bytes.data, (size_t)bytes.num, &view))
+        return false;
 
     // Dependencies hold the sources' absolute paths at build time: a stale
     // cache is caught in the source tree, an installed copy without sources loads.

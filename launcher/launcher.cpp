@@ -9,6 +9,7 @@
 #include "product.h"
 #include "qz_utils.h"
 #include "sdl_platform.h"
+#include "settings.h"
 #include "swrender.h"
 
 
@@ -38,6 +39,18 @@ static void startGame() {
     if (err) logMessage("can't start the game '%s': %s", path, strerror(err));
 }
 
+// A choice the player made must not vanish without a word: the log gets the
+// path and the reason, the player a box; then Play or Quit goes on.
+static void saveFlagsOrTell() {
+    if (saveFlags()) return;
+    char path[QZ_MAX_PATH];
+    if (!settingsFilePath(path, sizeof path)) snprintf(path, sizeof path, "(no settings folder)");
+    FixedString<QZ_MAX_PATH + 256> text;
+    text.format("can't save settings to '%s': %s", path, settingsLastError());
+    logMessage("%s", text.c_str());
+    if (!getenv("ZENTREL_NO_ERROR_BOX")) sdlShowErrorBox(windowTitle, text);
+}
+
 [[noreturn]] static void endProcess() {
     launcherShutdown();
     exit(0);
@@ -49,13 +62,13 @@ int32_t LauncherHandler::handle(GuiEvent& event, GuiBox* box, int mode) {
     GuiCommandEvent& cmd = static_cast<GuiCommandEvent&>(event);
     switch (cmd.command) {
         case CmdPlay:
-            saveFlags();
+            saveFlagsOrTell();
             startGame();
             // The button and the screen that sent this command are deleted
             // by the shutdown, so nothing may return into them.
             endProcess();
         case CmdQuit:
-            saveFlags();
+            saveFlagsOrTell();
             endProcess();
         case CmdVisitSite:
             openUrl(productWebAddress);

@@ -235,11 +235,8 @@ static bool columnUsed(const SoftwareFont* f, int x, int y0, int y1) {
     return false;
 }
 
-SoftwareFont* SoftwareGuiRenderer::loadFont(const char* name) {
-    SoftwareFont* f = new SoftwareFont();
-    int w = 0, h = 0;
-    if (!readTgaFile(name, w, h, f->pixels)) fatalError("can't load font from %s", name);
-    if (w % 16 != 0 || h % 16 != 0) fatalError("expected 16x16 font grid in %s, got %dx%d image", name, w, h);
+bool cutSoftwareFont(SoftwareFont* f, int w, int h) {
+    if (w <= 0 || h <= 0 || w % 16 != 0 || h % 16 != 0 || f->pixels.num != w * h) return false;
     f->imageWidth = w;
     f->imageHeight = h;
     int cw = w / 16, ch = h / 16;
@@ -263,6 +260,14 @@ SoftwareFont* SoftwareGuiRenderer::loadFont(const char* name) {
         g[GlyphY0] = cy;
         g[GlyphY1] = cy + ch;
     }
+    return true;
+}
+
+SoftwareFont* SoftwareGuiRenderer::loadFont(const char* name) {
+    SoftwareFont* f = new SoftwareFont();
+    int w = 0, h = 0;
+    if (!readTgaFile(name, w, h, f->pixels)) fatalError("can't load font from %s", name);
+    if (!cutSoftwareFont(f, w, h)) fatalError("expected 16x16 font grid in %s, got %dx%d image", name, w, h);
     fonts.push(f);
     return f;
 }

@@ -21,6 +21,10 @@ struct SoftwareFont {
 
 enum { GlyphX0 = 0, GlyphY0 = 1, GlyphX1 = 2, GlyphY1 = 3 };
 
+// Cuts a font whose pixels, width and height are read into its 256 glyphs;
+// false (nothing cut) when the size is not a 16 x 16 grid.
+bool cutSoftwareFont(SoftwareFont* f, int width, int height);
+
 struct ISoftwareGuiRenderer : IGuiRenderer {
     // Reads a TGA font image; a missing file or a size that is not a 16 x 16
     // grid is fatal. The renderer owns the font until it is destroyed.

@@ -8,6 +8,7 @@ packages=(
   libsdl2-dev libsdl2-mixer-dev libepoxy-dev libpng-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth libgl1-mesa-dri glslang-tools xdotool x11-apps
+  clang libclang-rt-14-dev
   dpkg-dev file lintian desktop-file-utils appstream
 )
 

@@ -5,12 +5,18 @@
 #include <cstring>
 #include "qz_alloc.h"
 #include "qz_utils.h"
+#include "regular_file.h"
 #include "voxel_sprite.h"
 
-// Sprites are a few thousand voxels. These caps keep a hostile header from
-// making the decoder allocate gigabytes of rows (at most 64 MiB decoded);
-// the decoder refuses larger images with its own message.
-enum { MAX_SPRITE_IMAGE_WIDTH = 8192, MAX_SPRITE_IMAGE_HEIGHT = 2048 };
+// Sprites are a few thousand voxels. These caps keep a hostile file from
+// making the decoder allocate or the renderer walk more than a sprite needs:
+// at most 4 MiB of decoded pixels, and no file larger than that can hold.
+enum {
+    MAX_SPRITE_AXIS = 256,
+    MAX_SPRITE_VOXELS = 1 << 20,
+    MAX_SPRITE_FILE_BYTES = 16 << 20,
+    MAX_PNG_CHUNK_ALLOC = 1 << 20,  // text chunks, decompressed ones included
+};
 
 static VoxelSprite* newSprite(int sx, int sy, int sz, int numColors) {
     VoxelSprite* s = (VoxelSprite*)qzRealloc(nullptr, sizeof(VoxelSprite));
@@ -59,36 +65,99 @@ static int findColor(const uint32_t* palette, int count, uint32_t c) {
     return count;
 }
 
-// Everything after the decoder's error return is armed. Every refusal goes
-// through png_error and never returns; nothing is allocated before the last
-// one, so the error return has only the decoder to free.
-static VoxelSprite* readSprite(png_structp png, png_infop info, FILE* fp) {
-    png_init_io(png, fp);
-    png_read_png(png, info, PNG_TRANSFORM_EXPAND | PNG_TRANSFORM_BGR, nullptr);
+// Every chunk of the file must lie inside it. The decoder allocates a
+// chunk's declared length before reading it, so a few bytes claiming a
+// 2 GiB chunk would otherwise cost 2 GiB.
+static bool chunksInsideFile(const uint8_t* data, size_t size) {
+    if (size < 8 || png_sig_cmp(data, 0, 8) != 0) return true;  // not a PNG: the decoder says so
+    size_t at = 8;
+    while (at + 8 <= size) {
+        uint32_t length = (uint32_t)data[at] << 24 | (uint32_t)data[at + 1] << 16 | (uint32_t)data[at + 2] << 8 | data[at + 3];
+        if ((uint64_t)length + 12 > size - at) return false;
+        bool end = memcmp(data + at + 4, "IEND", 4) == 0;
+        at += 12 + (size_t)length;
+        if (end) return true;
+    }
+    return true;  // no room for another chunk header: the decoder reports the short file
+}
 
-    uint64_t width = png_get_image_width(png, info);
-    uint64_t height = png_get_image_height(png, info);
+struct MemoryInput {
+    const uint8_t* data;
+    size_t size, at;
+};
 
+static void readFromMemory(png_structp png, png_bytep out, png_size_t n) {
+    MemoryInput* in = (MemoryInput*)png_get_io_ptr(png);
+    if (n > in->size - in->at) png_error(png, "Read Error");
+    memcpy(out, in->data + in->at, n);
+    in->at += n;
+}
+
+static void takeDimensions(png_structp png, png_infop info, uint64_t dim[3]) {
     png_textp text = nullptr;
     int numText = 0;
     png_get_text(png, info, &text, &numText);
-    uint64_t dim[3] = {0, 0, 0};
     static const char* const keys[3] = {"VoxelGridDimX", "VoxelGridDimY", "VoxelGridDimZ"};
     for (int i = 0; i < numText; i++)
         for (int k = 0; k < 3; k++)
             if (text[i].key && strcmp(text[i].key, keys[k]) == 0) dim[k] = parseDimension(text[i].text ? text[i].text : "");
+}
 
+static bool tooLarge(uint64_t a, uint64_t b, uint64_t c) {
+    return a > MAX_SPRITE_AXIS || b > MAX_SPRITE_AXIS || c > MAX_SPRITE_AXIS || a * b * c > MAX_SPRITE_VOXELS;
+}
+
+// What the decoder error return must free: the decoded image.
+struct DecodedRows {
+    uint8_t* volatile pixels;
+    png_bytep* volatile rows;
+};
+
+// Everything after the decoder's error return is armed. Every refusal goes
+// through png_error and never returns. The image is refused as too large
+// from its header and the size keys before it, before any row is read.
+static VoxelSprite* readSprite(png_structp png, png_infop info, const char* fileName, DecodedRows& decoded) {
+    const MemoryInput* in = (const MemoryInput*)png_get_io_ptr(png);
+    if (!chunksInsideFile(in->data, in->size)) png_error(png, "PNG chunk runs past the end of the file");
+    png_read_info(png, info);
+    uint64_t width = png_get_image_width(png, info);
+    uint64_t height = png_get_image_height(png, info);
+    uint64_t dim[3] = {0, 0, 0};
+    takeDimensions(png, info, dim);
+    // Width is sizeX x sizeZ and height sizeY: the header alone bounds the voxel count.
+    if (height > MAX_SPRITE_AXIS || width > MAX_SPRITE_AXIS * MAX_SPRITE_AXIS || width * height > MAX_SPRITE_VOXELS ||
+        tooLarge(dim[0], dim[1], dim[2])) {
+        logMessage("voxel sprite too large: '%s'", fileName);
+        png_error(png, "voxel sprite too large");
+    }
+
+    png_set_expand(png);
+    png_set_bgr(png);
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    size_t rowBytes = png_get_rowbytes(png, info);
+    // Expansion gives at most 8 bytes per pixel (16-bit RGBA), refused below
+    // but read first so that text after the image is seen.
+    decoded.pixels = (uint8_t*)qzRealloc(nullptr, rowBytes * (size_t)height);
+    decoded.rows = (png_bytep*)qzRealloc(nullptr, sizeof(png_bytep) * (size_t)height);
+    ASSERT(decoded.pixels && decoded.rows);
+    for (uint64_t r = 0; r < height; r++) decoded.rows[r] = decoded.pixels + r * rowBytes;
+    png_read_image(png, decoded.rows);
+    png_read_end(png, info);
+
+    // Keys may follow the image; a later entry wins.
+    takeDimensions(png, info, dim);
+    if (tooLarge(dim[0], dim[1], dim[2])) {
+        logMessage("voxel sprite too large: '%s'", fileName);
+        png_error(png, "voxel sprite too large");
+    }
     if (dim[0] == 0 || dim[1] == 0 || dim[2] == 0) png_error(png, "no voxel grid dimensions in PNG");
-    // Sizes beyond a signed 32-bit value cannot describe any image; products
-    // are formed in 64 bits from values below 2^32, so they cannot wrap.
-    if (dim[0] > 0x7FFFFFFF || dim[1] > 0x7FFFFFFF || dim[2] > 0x7FFFFFFF || dim[0] * dim[2] != width ||
-        dim[1] != height)
-        png_error(png, "voxel and PNG image size mismatch");
+    if (dim[0] * dim[2] != width || dim[1] != height) png_error(png, "voxel and PNG image size mismatch");
     if (png_get_bit_depth(png, info) != 8 || png_get_channels(png, info) != 4)
         png_error(png, "expected four 8-bit channels in PNG");
 
     int sx = (int)dim[0], sy = (int)dim[1], sz = (int)dim[2];
-    png_bytepp rows = png_get_rows(png, info);
+    png_bytep* rows = decoded.rows;
 
     uint32_t palette[256];
     palette[0] = 0;
@@ -121,36 +190,35 @@ static VoxelSprite* readSprite(png_structp png, png_infop info, FILE* fp) {
     return s;
 }
 
-VoxelSprite* loadVoxelSprite(const char* fileName) {
-    char path[QZ_MAX_PATH];
-    resolveAppFile(path, fileName);
-    FILE* fp = fopen(path, "rb");
-    if (!fp) return nullptr;
-
+VoxelSprite* readVoxelSprite(const uint8_t* data, size_t size, const char* fileName) {
     // The installed decoder's own version string: creation refuses any other.
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    if (!png) {
-        fclose(fp);
-        return nullptr;
-    }
+    if (!png) return nullptr;
     png_infop info = png_create_info_struct(png);
     if (!info) {
         png_destroy_read_struct(&png, nullptr, nullptr);
-        fclose(fp);
         return nullptr;
     }
-    png_set_user_limits(png, MAX_SPRITE_IMAGE_WIDTH, MAX_SPRITE_IMAGE_HEIGHT);
+    png_set_chunk_malloc_max(png, MAX_PNG_CHUNK_ALLOC);
+    MemoryInput in = {data, size, 0};
+    png_set_read_fn(png, &in, readFromMemory);
 
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_read_struct(&png, &info, nullptr);
-        fclose(fp);
-        return nullptr;
-    }
-    VoxelSprite* s = readSprite(png, info, fp);
-
+    DecodedRows decoded = {nullptr, nullptr};
+    VoxelSprite* s = nullptr;
+    if (!setjmp(png_jmpbuf(png))) s = readSprite(png, info, fileName, decoded);
+    qzFree(decoded.rows);
+    qzFree(decoded.pixels);
     png_destroy_read_struct(&png, &info, nullptr);
-    fclose(fp);
-    logMessage("voxel PNG from '%s' ok", fileName);
+    return s;
+}
+
+VoxelSprite* loadVoxelSprite(const char* fileName) {
+    char path[QZ_MAX_PATH];
+    resolveAppFile(path, fileName);
+    DynArray<char> bytes;
+    if (!readRegularFile(path, bytes, MAX_SPRITE_FILE_BYTES)) return nullptr;
+    VoxelSprite* s = readVoxelSprite((const uint8_t*)bytes.data, (size_t)bytes.num, fileName);
+    if (s) logMessage("voxel PNG from '%s' ok", fileName);
     return s;
 }
 

@@ -6,6 +6,7 @@
 // keys "VoxelGridDimX", "VoxelGridDimY" and "VoxelGridDimZ". A pixel of four
 // zero channels is empty; every other pixel value is a colour of its own.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 struct VoxelSprite {
@@ -21,7 +22,11 @@ struct VoxelSprite {
 // "voxel PNG from '<fileName>' ok" on success. On failure returns null with
 // everything freed; only decoder errors and refusals leave a message, on
 // standard error.
+// Only a regular file is read; a sprite larger than 256 voxels on an axis or
+// 1,048,576 in all is refused with "voxel sprite too large: '<fileName>'".
 VoxelSprite* loadVoxelSprite(const char* fileName);
+// The same decoding for a file already in memory; fileName only names it in messages.
+VoxelSprite* readVoxelSprite(const uint8_t* data, size_t size, const char* fileName);
 
 // The level grid as cutVoxelSprite reads it: x fastest with 4096 columns,
 // then 256 rows, then `depth` layers; and its 256-entry palette.

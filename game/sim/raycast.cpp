@@ -12,6 +12,15 @@ static int nearestCell(float v) {
     return (int)lrintf(v);
 }
 
+// The cell that holds a coordinate, held inside int range the same way.
+// (Rounding v - 0.4999999 instead would take the cell behind a whole
+// coordinate from 8 upward, where float steps exceed the offset's margin.)
+static int cellOf(float v) {
+    if (!(v > -1e8f)) return -100000000;
+    if (v > 1e8f) return 100000000;
+    return (int)floorf(v);
+}
+
 static bool bandBlocked(const int c[3], int bandX, int bandY, int bandZ) {
     for (int z = c[2] - bandZ; z <= c[2] + bandZ; z++) {
         if (z < 0 || z >= LEVEL_SIZE_Z) continue;
@@ -54,7 +63,7 @@ RayHit raycastCells(Vec4 a, Vec4 b, int thickness) {
     float tMax[3];
     for (int i = 0; i < 3; i++) {
         float p = pa[i] + tEnter * e[i];
-        cell[i] = nearestCell(p - 0.4999999f);
+        cell[i] = cellOf(p);
         float f = p - (float)cell[i];
         tMax[i] = step[i] > 0 ? tEnter + (1 - f) * inv[i] : tEnter + f * inv[i];
         end[i] = step[i] > 0 ? nearestCell(fminf(pb[i] + 1, (float)gridSize[i])) : nearestCell(fmaxf(pb[i] - 1, -1.0f));

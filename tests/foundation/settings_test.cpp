@@ -1,5 +1,9 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
+#include <functional>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -20,6 +24,15 @@ protected:
     void writeFile(const std::string& text) {
         system(("mkdir -p '" + home + "/Pelnaro Games/ZENTREL'").c_str());
         std::ofstream(file) << text;
+    }
+    // Names in the folder, one a line, sorted.
+    static std::string listFolder(const std::string& dir) {
+        FILE* ls = popen(("ls -A '" + dir + "'").c_str(), "r");
+        char line[256];
+        std::string names;
+        while (fgets(line, sizeof line, ls)) names += line;
+        pclose(ls);
+        return names;
     }
     std::string readFile() {
         std::ifstream in(file);
@@ -94,11 +107,7 @@ TEST_F(Settings, ReplaceIsAtomicAndLeavesNoTemporaryFile) {
     ASSERT_TRUE(writeSettingDword("flags", 1));
     ASSERT_TRUE(writeSettingDword("flags", 2));
     std::string dir = home + "/Pelnaro Games/ZENTREL";
-    FILE* ls = popen(("ls -A '" + dir + "'").c_str(), "r");
-    char line[256];
-    std::string names;
-    while (fgets(line, sizeof line, ls)) names += line;
-    pclose(ls);
+    std::string names = listFolder(dir);
     EXPECT_EQ(names, "settings\n");
 }
 
@@ -121,4 +130,85 @@ TEST_F(Settings, HomeConfigWhenXdgIsUnset) {
     ASSERT_TRUE(settingsFilePath(path, sizeof path));
     EXPECT_EQ(std::string(path), home + "/.config/Pelnaro Games/ZENTREL/settings");
     setenv("HOME", oldHome.c_str(), 1);
+}
+
+// What is in the settings file's place decides whether a save may replace
+// it; nothing the player or the system put there is lost or changed.
+TEST_F(Settings, FilesThatMustNotBeReplacedAreKept) {
+    struct Case {
+        const char* what;
+        std::function<void()> make;
+        const char* reason;  // of the refused save
+    };
+    const Case cases[] = {
+        // Root may write anything, so the mode bits decide.
+        {"read-only file", [&] { writeFile("flags=dword:0x00000001\n"); chmod(file.c_str(), 0444); }, "read-only"},
+        {"FIFO", [&] { writeFile(""); unlink(file.c_str()); mkfifo(file.c_str(), 0600); }, "not a regular file"},
+        {"folder", [&] { writeFile(""); unlink(file.c_str()); mkdir(file.c_str(), 0700); }, "not a regular file"},
+    };
+    for (const Case& c : cases) {
+        system(("rm -rf '" + home + "/Pelnaro Games'").c_str());
+        c.make();
+        struct stat before, after;
+        ASSERT_EQ(lstat(file.c_str(), &before), 0) << c.what;
+        uint32_t v = 0;
+        bool read = readSettingDword("flags", &v);  // never waits on a FIFO
+        EXPECT_EQ(read, S_ISREG(before.st_mode)) << c.what;
+        EXPECT_FALSE(writeSettingDword("flags", 4)) << c.what;
+        EXPECT_NE(std::string(settingsLastError()).find(c.reason), std::string::npos) << c.what << ": " << settingsLastError();
+        ASSERT_EQ(lstat(file.c_str(), &after), 0) << c.what;
+        EXPECT_EQ(after.st_mode, before.st_mode) << c.what;
+        EXPECT_EQ(after.st_ino, before.st_ino) << c.what;
+    }
+    EXPECT_EQ(readFile(), "");  // the folder case: nothing readable in its place
+}
+
+// A stray zero byte is an ordinary character: the lines after it are read
+// and kept when the file is rewritten.
+TEST_F(Settings, LinesAfterAZeroByteAreReadAndKept) {
+    static const char before[] = "note=sz:a\0b\nflags=dword:0x00000001\nafter=sz:kept\n";
+    static const char after[] = "note=sz:a\0b\nflags=dword:0x00000004\nafter=sz:kept\n";
+    writeFile(std::string(before, sizeof before - 1));
+    uint32_t v = 0;
+    EXPECT_TRUE(readSettingDword("flags", &v));
+    EXPECT_EQ(v, 1u);
+    ASSERT_TRUE(writeSettingDword("flags", 4));
+    EXPECT_EQ(readFile(), std::string(after, sizeof after - 1));
+}
+
+// A link the user made stays a link: its target is replaced, keeping the
+// target's permissions, and no temporary is left beside either.
+TEST_F(Settings, SymbolicLinkIsFollowedAndItsTargetKeepsItsMode) {
+    std::string real = home + "/elsewhere";
+    mkdir(real.c_str(), 0700);
+    std::ofstream(real + "/zentrel.conf") << "other=sz:kept\n";
+    chmod((real + "/zentrel.conf").c_str(), 0640);
+    writeFile("");
+    unlink(file.c_str());
+    ASSERT_EQ(symlink("../../elsewhere/zentrel.conf", file.c_str()), 0);  // relative to the link's folder
+
+    ASSERT_TRUE(writeSettingDword("flags", 9)) << settingsLastError();
+    struct stat st;
+    ASSERT_EQ(lstat(file.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    ASSERT_EQ(stat((real + "/zentrel.conf").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(readFile(), "other=sz:kept\nflags=dword:0x00000009\n");
+    EXPECT_EQ(system(("test $(ls -A '" + real + "' | wc -l) = 1").c_str()), 0);
+}
+
+// A save killed between writing and renaming leaves its temporary; the next
+// save removes it, but not one a save in progress holds, nor other files.
+TEST_F(Settings, TemporariesOfKilledSavesAreRemovedByTheNextSave) {
+    writeFile("flags=dword:0x00000001\n");
+    std::string dir = home + "/Pelnaro Games/ZENTREL/";
+    for (const char* n : {"settings.Ab12Cd", "settings.inUse0", "settings.keep", "other.Ab12Cd"})
+        std::ofstream(dir + n) << "partial";
+    int held = open((dir + "settings.inUse0").c_str(), O_RDONLY);
+    ASSERT_EQ(flock(held, LOCK_EX), 0);  // as a running save holds its own
+
+    ASSERT_TRUE(writeSettingDword("flags", 2));
+    close(held);
+    std::string names = listFolder(dir);
+    EXPECT_EQ(names, "other.Ab12Cd\nsettings\nsettings.inUse0\nsettings.keep\n");
 }

@@ -137,3 +137,27 @@ TEST(Raycast, BandAroundThePathFindsTheFirstSolidCell) {
     ASSERT_TRUE(in.blocked);
     EXPECT_EQ(in.cell[0], 0);
 }
+
+// A shot starting on a whole coordinate lies in the cell of that coordinate,
+// never the one behind it, however far into the level (float steps there are
+// coarser than any offset below one half).
+TEST(Raycast, FirstCellIsTheOneHoldingTheStartAtWholeCoordinates) {
+    struct Case {
+        float x, y, dx, dy;  // start and direction; the wall is the cell behind the start
+    };
+    const Case cases[] = {
+        {101, 100.5f, 1, 0}, {9, 100.5f, 1, 0},     {4001, 100.5f, 1, 0},
+        {2000.5f, 101, 0, 1}, {2000.5f, 201, 0, 1}, {1001, 100.5f, -1, 0},
+    };
+    for (const Case& c : cases) {
+        memset(levelGrid, 0, LEVEL_CELLS);
+        // A wall filling the cell just behind the start, in every layer.
+        int bx = c.dx > 0 ? (int)c.x - 1 : c.dx < 0 ? (int)c.x + 1 : (int)c.x;
+        int by = c.dy > 0 ? (int)c.y - 1 : (int)c.y;
+        for (int z = 0; z < LEVEL_SIZE_Z; z++)
+            if (c.dx != 0) levelGrid[levelIndex(bx, (int)c.y, z)] = Wall;
+            else levelGrid[levelIndex((int)c.x, by, z)] = Wall;
+        Vec4 a = {c.x, c.y, 8, 1}, b = {c.x + 10 * c.dx, c.y + 10 * c.dy, 8, 1};
+        EXPECT_FALSE(raycastCells(a, b, 2).blocked) << "from " << c.x << ", " << c.y;
+    }
+}

@@ -31,14 +31,16 @@ static bool parse(const std::string& bytes, ShaderCacheView* view) {
 TEST(ShaderCacheFormat, ParsesDependenciesAndBothStages) {
     ShaderCacheView view;
     std::string deps("/a/x.sh\0/a/common.glsl\0\0", 24);
-    ASSERT_TRUE(parse(cacheBytes(deps, "VERT", "FRAG!"), &view));
+    const std::string bytes = cacheBytes(deps, "VERT", "FRAG!");  // the view points into it
+    ASSERT_TRUE(parse(bytes, &view));
     EXPECT_EQ(view.dependencyCount, 2);
     EXPECT_STREQ(view.dependencies, "/a/x.sh");
     EXPECT_EQ(std::string(view.vertexSource, view.vertexSize), "VERT");
     EXPECT_EQ(std::string(view.pixelSource, view.pixelSize), "FRAG!");
 
     // The list may also end exactly at D bytes, without the empty name.
-    ASSERT_TRUE(parse(cacheBytes(std::string("/b\0", 3), "V", "P"), &view));
+    const std::string endsAtD = cacheBytes(std::string("/b\0", 3), "V", "P");
+    ASSERT_TRUE(parse(endsAtD, &view));
     EXPECT_EQ(view.dependencyCount, 1);
 }
 
@@ -92,7 +94,7 @@ struct ShaderLoadTest : DeviceTest {
     }
     void TearDown() override {
         for (const char* name : {"t_missing_dep.sh.cache", "t_magic.sh.cache", "t_newer.sh.cache",
-                                 "t_newer_source.glsl", "t_truncated.sh.cache"}) {
+                                 "t_newer_source.glsl", "t_truncated.sh.cache", "t_folder.sh.cache"}) {
             char path[QZ_MAX_PATH];
             resolveAppFile(path, (std::string("cache/") + name).c_str());
             remove(path);
@@ -142,7 +144,7 @@ TEST_F(ShaderLoadTest, DependencyNewerThanCacheIsFatal) {
                 "can't create shader from cache for 't_newer.sh'");
 }
 
-TEST_F(ShaderLoadTest, TruncatedOrMissingCacheIsFatal) {
+TEST_F(ShaderLoadTest, TruncatedMissingOrFolderCacheIsFatal) {
     char path[QZ_MAX_PATH];
     resolveAppFile(path, "cache/t_truncated.sh.cache");
     FILE* f = fopen(path, "wb");
@@ -153,4 +155,9 @@ TEST_F(ShaderLoadTest, TruncatedOrMissingCacheIsFatal) {
                 "can't create shader from cache for 't_truncated.sh'");
     EXPECT_EXIT(loadShader("no_such.sh", nullptr), ::testing::ExitedWithCode(100),
                 "can't create shader from cache for 'no_such.sh'");
+    // A folder in the file's place is named like any other unusable cache.
+    resolveAppFile(path, "cache/t_folder.sh.cache");
+    ASSERT_TRUE(mkdir(path, 0755) == 0 || errno == EEXIST);  // the death test's child runs this again
+    EXPECT_EXIT(loadShader("t_folder.sh", nullptr), ::testing::ExitedWithCode(100),
+                "can't create shader from cache for 't_folder.sh'");
 }

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
 #include "display_options.h"
 #include "launcher_driver.h"
@@ -168,6 +169,37 @@ TEST(LauncherProgram, PlayWithoutTheGameLogsTheFailure) {
     std::string log = run.readLog();
     EXPECT_NE(log.find("can't start the game '" + run.folder + "/game'"), std::string::npos) << log;
     EXPECT_NE(log.find("closed all systems"), std::string::npos) << log;
+}
+
+// A save that fails is reported with the path and the reason, and the
+// command still goes on: Quit ends, Play starts the game.
+TEST(LauncherProgram, FailedSaveIsReportedAndTheCommandGoesOn) {
+    for (int command : {CmdQuit, CmdPlay}) {
+        LauncherRun run(command == CmdPlay);
+        run.writeSettings("flags=dword:0x00000001\n");
+        chmod(run.settingsPath().c_str(), 0444);
+        ASSERT_TRUE(run.start()) << run.readLog();
+        press(run, CmdToggleAntiAlias);
+        press(run, command);
+        EXPECT_EQ(run.waitForExit(), 0) << run.readLog();
+        EXPECT_EQ(run.readSettings(), "flags=dword:0x00000001\n");
+        std::string log = run.readLog();
+        EXPECT_NE(log.find("can't save settings to '" + run.settingsPath() + "': the file is read-only"),
+                  std::string::npos) << log;
+        EXPECT_NE(log.find("closed all systems"), std::string::npos) << log;
+        if (command == CmdPlay) {
+            std::string marker;
+            for (int i = 0; i < 100 && marker.empty(); i++) {
+                std::ifstream in(run.folder + "/game_started");
+                std::getline(in, marker);
+                if (marker.empty()) usleep(50000);
+            }
+            int gamePid = 0;
+            std::istringstream(marker) >> gamePid;
+            EXPECT_GT(gamePid, 0) << "the game was not started";
+            if (gamePid > 0) kill(gamePid, SIGKILL);
+        }
+    }
 }
 
 TEST(LauncherProgram, MissingFontIsFatal) {

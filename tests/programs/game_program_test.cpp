@@ -1,6 +1,8 @@
 // The real game program started, played and closed from outside.
 #include <gtest/gtest.h>
+#include <cstring>
 #include <thread>
+#include "hostile_files.h"
 #include "program_run.h"
 #include "tga.h"
 
@@ -97,6 +99,57 @@ TEST(GameProgram, WithoutASizeOptionFillsTheWorkArea) {
     ASSERT_TRUE(run.findWindow("ZENTREL! DEMO"));
     run.xdotool("key alt+F4");
     EXPECT_EQ(run.waitForExit(), 0);
+}
+
+// Whatever lies in place of a data file, the game neither hangs nor
+// allocates what the file claims: it ends with that file's message, or plays
+// on without the files it can do without (the icon, the settings).
+TEST(GameProgram, HostileDataFilesEndWithTheirMessageOrAreDoneWithout) {
+    enum Shape { Fifo, Folder, Bytes };
+    struct Case {
+        const char* file;  // in the program folder; "settings" is the settings file
+        Shape shape;
+        std::string bytes;
+        const char* message;  // null: the game starts
+        const char* logLine;
+    };
+    const Case cases[] = {
+        {"hero_body.png", Fifo, "", "can't load hero voxel sprites", nullptr},
+        {"robot1.png", Folder, "", "can't load enemy voxel sprites", nullptr},
+        {"font.tga", Fifo, "", "can't load font.tga", nullptr},
+        {"cache/cube.sh.cache", Fifo, "", "can't create shader from cache for 'cube.sh'", nullptr},
+        {"cache/font.sh.cache", Folder, "", "can't create shader from cache for 'font.sh'", nullptr},
+        {"hero_legs0.png", Bytes, hostile::hugeChunkPng(), "can't load hero voxel sprites", nullptr},
+        {"robot1.png", Bytes, hostile::spriteHeaderPng(256, 256, 17), "can't load enemy voxel sprites",
+         "voxel sprite too large: 'robot1.png'"},
+        {"icon.tga", Fifo, "", nullptr, nullptr},
+        {"settings", Fifo, "", nullptr, nullptr},
+    };
+    for (const Case& c : cases) {
+        ProgramRun run;
+        std::string path = run.folder + "/" + c.file;
+        if (!strcmp(c.file, "settings")) {
+            std::string dir = run.config + "/Pelnaro Games/ZENTREL";
+            ASSERT_EQ(system(("mkdir -p '" + dir + "'").c_str()), 0);
+            path = dir + "/settings";
+            ASSERT_TRUE(hostile::writeBytes(path, ""));
+        }
+        bool made = c.shape == Fifo     ? hostile::replaceByFifo(path)
+                    : c.shape == Folder ? hostile::replaceByFolder(path)
+                                        : hostile::writeBytes(path, c.bytes);
+        ASSERT_TRUE(made) << c.file;
+        ASSERT_TRUE(run.start("game", {"-360"}));
+        if (!c.message) {
+            EXPECT_TRUE(run.waitForLog("free video memory:")) << c.file << "\n" << run.log() << run.errors();
+            continue;
+        }
+        EXPECT_EQ(run.waitForExit(5), 100) << c.file << "\n" << run.log() << run.errors();
+        EXPECT_NE(run.errors().find(c.message), std::string::npos) << c.file << "\n" << run.errors();
+        if (c.logLine) {
+            EXPECT_NE(run.log().find(c.logLine), std::string::npos) << c.file << "\n" << run.log();
+        }
+        EXPECT_LT(run.maxResidentKb, 300 * 1024) << c.file;
+    }
 }
 
 // Without a window manager the X window keeps its size in full screen, so

@@ -1,6 +1,7 @@
 #include "program_run.h"
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <algorithm>
@@ -126,8 +127,10 @@ int ProgramRun::waitForExit(double seconds) {
     waitUntil(
         [&] {
             int status;
-            if (pid <= 0 || waitpid(pid, &status, WNOHANG) != pid) return false;
+            struct rusage usage;
+            if (pid <= 0 || wait4(pid, &status, WNOHANG, &usage) != pid) return false;
             pid = -1;
+            maxResidentKb = usage.ru_maxrss;
             code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
             return true;
         },

@@ -36,6 +36,7 @@ struct ProgramRun {
     int waitForExit(double seconds = 30);
     // Waits until the window's pixels satisfy shows; false after the timeout.
     bool waitForPicture(const std::function<bool(const Capture&)>& shows, double seconds = 30);
+    long maxResidentKb = -1;  // peak resident memory of the ended program
     std::string log() const;
     std::string errors() const;
 

@@ -13,5 +13,17 @@ void* operator new(size_t n) {
     if (!p) throw std::bad_alloc();
     return p;
 }
+// Every form is replaced, so that whatever a library calls, new and delete
+// meet in the same allocator (the sanitizers' own forms would not match free).
+void* operator new(size_t n, const std::nothrow_t&) noexcept {
+    newCount++;
+    return malloc(n ? n : 1);
+}
+void* operator new[](size_t n) { return operator new(n); }
+void* operator new[](size_t n, const std::nothrow_t& t) noexcept { return operator new(n, t); }
 void operator delete(void* p) noexcept { free(p); }
 void operator delete(void* p, size_t) noexcept { free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { free(p); }
+void operator delete[](void* p) noexcept { free(p); }
+void operator delete[](void* p, size_t) noexcept { free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { free(p); }

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 #include <png.h>
+#include <sys/resource.h>
+#include <fstream>
+#include <iterator>
+#include "hostile_files.h"
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cstdio>
@@ -185,14 +189,59 @@ TEST(LoadSpriteTest, SizeMismatchesIncludingOverflowingKeys) {
     const char* mismatch = "voxel and PNG image size mismatch";
     EXPECT_NE(refusal(writeImage("h.png", rgba(4, 3, px), dims("2", "4", "2"))).find(mismatch), std::string::npos);
     EXPECT_NE(refusal(writeImage("w.png", rgba(4, 3, px), dims("3", "3", "2"))).find(mismatch), std::string::npos);
-    // Values that turn negative in a signed 32-bit size, or whose product
-    // wraps round to the image width in 32 bits: (2^30 + 1) * 4 = 2^32 + 4.
+}
+
+// Larger than 256 voxels on an axis or 1,048,576 in all: refused from the
+// header and the size keys with a log line, whatever the keys' overflow.
+TEST(LoadSpriteTest, OversizedSpritesAreRefusedBeforeTheirRows) {
+    struct Case {
+        const char* file;
+        std::string bytes;
+    };
     std::vector<uint32_t> one(4, 0xFF000001);
-    EXPECT_NE(refusal(writeImage("neg.png", rgba(4, 1, one), dims("4294967300", "1", "1"))).find(mismatch), std::string::npos);
-    EXPECT_NE(refusal(writeImage("big.png", rgba(4, 1, one), dims("2147483648", "1", "1"))).find(mismatch), std::string::npos);
-    EXPECT_NE(refusal(writeImage("wrap.png", rgba(4, 1, one), dims("1073741825", "1", "4"))).find(mismatch), std::string::npos);
-    EXPECT_NE(refusal(writeImage("huge.png", rgba(4, 1, one), dims("99999999999999999999999", "1", "1"))).find(mismatch),
-              std::string::npos);
+    auto image = [&](const char* name, const Texts& t) {
+        std::string path = writeImage(name, rgba(4, 1, one), t);
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const Case cases[] = {
+        {"negative.png", image("k1.png", dims("4294967300", "1", "1"))},
+        {"signed.png", image("k2.png", dims("2147483648", "1", "1"))},
+        {"wrapping.png", image("k3.png", dims("1073741825", "1", "4"))},  // (2^30 + 1) * 4 wraps to 4 in 32 bits
+        {"digits.png", image("k4.png", dims("99999999999999999999999", "1", "1"))},
+        {"wide.png", hostile::spriteHeaderPng(257, 1, 1)},
+        {"tall.png", hostile::spriteHeaderPng(1, 257, 1)},
+        {"deep.png", hostile::spriteHeaderPng(1, 1, 257)},
+        {"many.png", hostile::spriteHeaderPng(256, 256, 17)},
+        {"limit.png", hostile::spriteHeaderPng(8192 / 4, 2048, 4)},  // what the old caps let through
+    };
+    for (const Case& c : cases) {
+        std::string path = tempPath(c.file);
+        ASSERT_TRUE(hostile::writeBytes(path, c.bytes));
+        ::testing::internal::CaptureStdout();
+        std::string err = refusal(path);
+        std::string out = ::testing::internal::GetCapturedStdout();
+        EXPECT_NE(out.find("voxel sprite too large: '" + path + "'"), std::string::npos) << c.file << ": " << out << err;
+    }
+    // At the limit: 256 x 256 x 16 voxels load.
+    std::vector<uint32_t> px((size_t)4096 * 256, 0);
+    px[5] = 0xFF102030;
+    VoxelSprite* s = loadVoxelSprite(writeImage("full.png", rgba(4096, 256, px), dims("256", "256", "16")).c_str());
+    ASSERT_TRUE(s);
+    EXPECT_EQ(s->numColors, 2);
+    destroyVoxelSprite(s);
+}
+
+// A few bytes claiming a 2 GiB chunk cost no more than the file.
+TEST(LoadSpriteTest, ChunkLongerThanTheFileIsRefusedWithoutAllocatingIt) {
+    std::string path = tempPath("huge_chunk.png");
+    std::string bytes = hostile::hugeChunkPng();
+    ASSERT_EQ(bytes.size(), 56u);
+    ASSERT_TRUE(hostile::writeBytes(path, bytes));
+    EXPECT_NE(refusal(path).find("libpng error"), std::string::npos);
+    struct rusage ru;
+    getrusage(RUSAGE_SELF, &ru);
+    EXPECT_LT(ru.ru_maxrss, 300 * 1024) << "kB resident at most";
 }
 
 TEST(LoadSpriteTest, PixelFormats) {
@@ -244,7 +293,7 @@ TEST(LoadSpriteTest, MissingCorruptTruncatedAndOversizedFiles) {
     auto variant = [&](const char* name, std::vector<char> b) {
         std::string p = tempPath(name);
         FILE* o = fopen(p.c_str(), "wb");
-        fwrite(b.data(), 1, b.size(), o);
+        if (!b.empty()) fwrite(b.data(), 1, b.size(), o);
         fclose(o);
         return p;
     };
