@@ -3,20 +3,26 @@
 
 IGuiRenderer* gameGuiRenderer = nullptr;
 
+// The positional forms' margins and paddings, in the order they take them.
+static void setEdges(GuiLen* margin, GuiLen* padding, GuiLen mt, GuiLen ml, GuiLen mr, GuiLen mb, GuiLen pt,
+                     GuiLen pl, GuiLen pr, GuiLen pb) {
+    margin[GuiTop] = mt;
+    margin[GuiLeft] = ml;
+    margin[GuiRight] = mr;
+    margin[GuiBottom] = mb;
+    padding[GuiTop] = pt;
+    padding[GuiLeft] = pl;
+    padding[GuiRight] = pr;
+    padding[GuiBottom] = pb;
+}
+
 GuiBox* createBox(GuiBox* parent, GuiLen width, GuiLen height, GuiLen mt, GuiLen ml, GuiLen mr, GuiLen mb,
                   GuiLen pt, GuiLen pl, GuiLen pr, GuiLen pb) {
     GuiBoxDesc d;
     d.parent = parent;
     d.width = width;
     d.height = height;
-    d.margin[GuiTop] = mt;
-    d.margin[GuiLeft] = ml;
-    d.margin[GuiRight] = mr;
-    d.margin[GuiBottom] = mb;
-    d.padding[GuiTop] = pt;
-    d.padding[GuiLeft] = pl;
-    d.padding[GuiRight] = pr;
-    d.padding[GuiBottom] = pb;
+    setEdges(d.margin, d.padding, mt, ml, mr, mb, pt, pl, pr, pb);
     return buildBox(d);
 }
 
@@ -27,14 +33,7 @@ GuiBox* createTextBox(GuiBox* parent, const char* text, uint32_t colour, int sca
     d.parent = parent;
     d.width = width;
     d.height = height;
-    d.margin[GuiTop] = mt;
-    d.margin[GuiLeft] = ml;
-    d.margin[GuiRight] = mr;
-    d.margin[GuiBottom] = mb;
-    d.padding[GuiTop] = pt;
-    d.padding[GuiLeft] = pl;
-    d.padding[GuiRight] = pr;
-    d.padding[GuiBottom] = pb;
+    setEdges(d.margin, d.padding, mt, ml, mr, mb, pt, pl, pr, pb);
     d.text = text;
     d.textColour = colour;
     d.textScale = scale;
@@ -54,14 +53,7 @@ GuiBox* createButton(GuiBox* parent, int32_t commandId, const char* text, int sc
     d.labelScale = scale;
     d.width = width;
     d.height = height;
-    d.margin[GuiTop] = mt;
-    d.margin[GuiLeft] = ml;
-    d.margin[GuiRight] = mr;
-    d.margin[GuiBottom] = mb;
-    d.padding[GuiTop] = pt;
-    d.padding[GuiLeft] = pl;
-    d.padding[GuiRight] = pr;
-    d.padding[GuiBottom] = pb;
+    setEdges(d.margin, d.padding, mt, ml, mr, mb, pt, pl, pr, pb);
     // The game's edges are one screen pixel per magnification step, whatever the font.
     d.edgeWidth = guiUnits(screenPixel());
     return buildButton(d);

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 #include "camera.h"
+#include "exit_pad.h"
 #include "device.h"
 #include "draw_world.h"
 #include "fake_input_platform.h"
@@ -87,12 +88,7 @@ void robotsInView() {
 
 void elevatorRide() {
     startLevel(1);
-    int padX = -1, padTop = -1;
-    for (int x = 1100; x < 1400 && padX < 0; x++)
-        for (int y = 0; y < 64; y++)
-            if (levelCell(x, y, 10) == Exit) padX = x, padTop = y;
-    ASSERT_GE(padX, 0);
-    placeHero((float)padX + 8, (float)padTop + 1);
+    ASSERT_TRUE(placeHeroOnExitPad());
     setGameMode(&elevatorMode);
     ASSERT_EQ(currentMode, &elevatorMode);
     // The ride's steps take the pointer where startLevel left it.

@@ -1,5 +1,6 @@
 // Frames of layout A drawn through the whole scene path, read back.
 #include "scene_fixture.h"
+#include "exit_pad.h"
 #include "framing_modes.h"
 #include "hero_step.h"
 #include "input.h"
@@ -124,12 +125,7 @@ TEST_F(SceneTest, GameOverTextAndTheElevatorRideDraw) {
 
     setGameMode(&playMode);
     // The ride starts with the hero standing on the pad.
-    int padX = -1, padTop = -1;
-    for (int x = 1100; x < 1400 && padX < 0; x++)
-        for (int y = 0; y < 64; y++)
-            if (levelCell(x, y, 10) == Exit) padX = x, padTop = y;
-    ASSERT_GE(padX, 0);
-    placeHero((float)padX + 8, (float)padTop + 1);
+    ASSERT_TRUE(placeHeroOnExitPad());
     setGameMode(&elevatorMode);
     ASSERT_EQ(currentMode, &elevatorMode);
     for (int i = 0; i < 12; i++) {
