@@ -84,8 +84,8 @@ void setBackBufferSceneTarget();
 // Whether that is possible: no multisampling, and the window got a depth buffer.
 bool deviceCanDrawSceneToBackBuffer();
 
-// Colours are ARGB words. Clears ignore the depth-write switch, like the
-// original device.
+// Colours are ARGB words. Clears ignore the depth-write switch: callers
+// clear depth whatever setDepthWrite last said.
 void clearAll(uint32_t colour);
 void clearColour(uint32_t colour);
 void clearDepth();

@@ -106,7 +106,7 @@ struct DeviceState {
     int instanceCount;
     bool depthWrite;
     bool depthTest;       // as asked; GL's test is on only when the target has depth too
-    bool targetHasDepth;  // the back buffer bound as a plain target has none, like the original
+    bool targetHasDepth;  // the back buffer bound as a plain target counts as having no depth
     bool backBufferDepth; // the window has a depth buffer (asked for, not guaranteed)
 
     float constants[NUM_CONSTANTS * 4];

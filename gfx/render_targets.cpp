@@ -61,8 +61,8 @@ void writeTargetState() {
     device.targetDirty = true;
 }
 
-// GL keeps the viewport when the target changes; the original device reset
-// it to the whole target.
+// GL keeps the viewport when the target changes; callers expect every
+// target change to reset it to the whole target.
 void bindFramebuffer(GLuint framebuffer, int width, int height, bool hasDepth) {
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     glViewport(0, 0, width, height);
@@ -124,7 +124,7 @@ static void clearWith(GLbitfield bits, uint32_t colour) {
                  (float)(colour & 255) / 255.0f, (float)(colour >> 24) / 255.0f);
     glClearDepth(1.0);
     glClearStencil(0);
-    // glClear obeys the masks; the original's clear did not.
+    // glClear obeys the write masks; our clears must not.
     glDepthMask(GL_TRUE);
     glStencilMask(0xFF);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
