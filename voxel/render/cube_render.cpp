@@ -27,6 +27,7 @@ struct CubeBatch {
     ShaderHandle shader;
     VertexBufferHandle instances;
     IndexBufferHandle indices;
+    IndexBufferHandle quadIndices;  // two triangles over each 4 vertices of a face buffer
     uint8_t* vbPtr;  // write position while the instance buffer is locked
     int count;
     Mat4 transform;
@@ -78,6 +79,11 @@ void streamCubeInstance(void* dst, const CubeInstance& c) {
 #endif
 }
 
+uint8_t* streamCubeFace(uint8_t* dst, const CubeInstance& c) {
+    for (int v = 0; v < FACE_VERTICES; v++, dst += sizeof(CubeInstance)) streamCubeInstance(dst, c);
+    return dst;
+}
+
 void initCubeRenderer() {
     // No per-vertex stream: the shader takes each corner from its own table
     // by the face of the instance and the vertex index.
@@ -90,7 +96,8 @@ void initCubeRenderer() {
     batch.shader = loadShader("cube.sh", nullptr);
     batch.instances = createVertexBuffer(CUBE_BATCH_BYTES, false);
     batch.indices = createIndexBuffer(36, true);
-    if (!batch.instances || !batch.indices) fatalError("Can't create cube VB");
+    batch.quadIndices = createIndexBuffer(6 * FACES_PER_DRAW, true);
+    if (!batch.instances || !batch.indices || !batch.quadIndices) fatalError("Can't create cube VB");
 
     // Two triangles per face over its corners 4f .. 4f + 3; a single face
     // uses the first six indices.
@@ -102,12 +109,23 @@ void initCubeRenderer() {
         memcpy(ip + 6 * f, tri, sizeof tri);
     }
     unlockBuffer(batch.indices);
+    // The same two triangles over every face of a face buffer, the record's
+    // copies in corner order.
+    ip = (uint16_t*)lockBuffer(batch.quadIndices);
+    ASSERT(ip);
+    for (int f = 0; f < FACES_PER_DRAW; f++) {
+        uint16_t b = (uint16_t)(FACE_VERTICES * f);
+        uint16_t tri[6] = {b, (uint16_t)(b + 2), (uint16_t)(b + 1), (uint16_t)(b + 3), (uint16_t)(b + 1), (uint16_t)(b + 2)};
+        memcpy(ip + 6 * f, tri, sizeof tri);
+    }
+    unlockBuffer(batch.quadIndices);
 }
 
 void shutdownCubeRenderer() {
     if (batch.vbPtr) unlockBuffer(batch.instances);
     for (SpriteMesh& m : batch.meshes) releaseBuffer(m.buffer);
     releaseBuffer(batch.indices);
+    releaseBuffer(batch.quadIndices);
     releaseBuffer(batch.instances);
     if (batch.shader) releaseShader(batch.shader);
     batch = CubeBatch();
@@ -171,14 +189,11 @@ SpriteMesh& spriteMesh(const VoxelSprite* sprite, int x0, int y0, int z0, int fl
     };
     walk([&](const CubeInstance&) { slot->faces++; });
     if (slot->faces == 0) return *slot;
-    slot->buffer = createVertexBuffer(slot->faces * (int)sizeof(CubeInstance), true);
+    slot->buffer = createVertexBuffer(faceBufferBytes(slot->faces), true);
     if (!slot->buffer) fatalError("Can't create cube VB");
     uint8_t* p = (uint8_t*)lockBuffer(slot->buffer);
     ASSERT(p);
-    walk([&](const CubeInstance& c) {
-        memcpy(p, &c, sizeof c);
-        p += sizeof c;
-    });
+    walk([&](const CubeInstance& c) { p = streamCubeFace(p, c); });
     unlockBuffer(slot->buffer);
     return *slot;
 }
@@ -199,9 +214,14 @@ void drawVoxelSprite(const VoxelSprite* sprite, int x0, int y0, int z0, int flag
 }
 
 void drawCubeFaces(DeviceBuffer* buffer, int first, int count) {
-    bindVertexStream(1, buffer, first * (int)sizeof(CubeInstance), (int)sizeof(CubeInstance));
-    setInstancing(count);
-    drawIndexed(PrimTriangleList, 0, 0, 4, 0, 2);
+    setInstancing(0);
+    bindIndices(batch.quadIndices);
+    for (int done = 0; done < count; done += FACES_PER_DRAW) {
+        int n = count - done < FACES_PER_DRAW ? count - done : FACES_PER_DRAW;
+        bindVertexStream(1, buffer, faceBufferBytes(first + done), (int)sizeof(CubeInstance));
+        drawIndexed(PrimTriangleList, 0, 0, FACE_VERTICES * n, 0, 2 * n);
+    }
+    bindIndices(batch.indices);
 }
 
 Vec4 cubeFrameEye() { return batch.eye; }

@@ -50,7 +50,12 @@ void endCubes();
 
 // Binds the cube layout, indices and shader again (after another pass drew).
 void bindCubePipeline();
-// Draws `count` face instances from `buffer`, starting at instance `first`.
+// Face buffers hold each face's record once per corner and are drawn
+// without instancing: the software rasteriser runs its vertex pipeline once
+// per instance, which costs more than the quad itself for a single face.
+enum { FACE_VERTICES = 4, FACES_PER_DRAW = 16384 };  // 16-bit indices
+inline int faceBufferBytes(int faces) { return faces * FACE_VERTICES * (int)sizeof(CubeInstance); }
+// Draws `count` faces from a face buffer, starting at face `first`.
 struct DeviceBuffer;
 void drawCubeFaces(DeviceBuffer* buffer, int first, int count);
 // The eye position given to setCubeFrameConstants (world voxels).
@@ -58,6 +63,8 @@ Vec4 cubeFrameEye();
 
 // Records go out as streaming stores: instance buffers are never read back.
 void streamCubeInstance(void* dst, const CubeInstance& c);
+// One face into a face buffer (FACE_VERTICES records); returns the next write position.
+uint8_t* streamCubeFace(uint8_t* dst, const CubeInstance& c);
 
 // c0-c3, c4 (eye), c5 and c6 for the identity transform, as the scene pass
 // sets them at the start of a frame.

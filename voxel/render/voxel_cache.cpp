@@ -34,7 +34,7 @@ namespace {
 // if there is, else one whose buffer is remade, else a new one.
 int takeSlot(VoxelCache* cache, int faces) {
     DynArray<VoxelCacheSlot>& slots = cache->slots;
-    int bytes = faces * (int)sizeof(CubeInstance), spare = -1;
+    int bytes = faceBufferBytes(faces), spare = -1;
     for (int i = 0; i < slots.num; i++) {
         if (slots[i].count != 0) continue;
         if (bufferSize(slots[i].buffer) == bytes) return i;
@@ -67,10 +67,7 @@ bool buildChunk(VoxelCache* cache, int cx, int cy) {
     ASSERT(bp);
     int end = 0;
     for (int g = 0; g < CHUNK_FACE_GROUPS; g++) {
-        for (const CubeInstance& c : cache->groups[g]) {
-            streamCubeInstance(bp, c);
-            bp += sizeof(CubeInstance);
-        }
+        for (const CubeInstance& c : cache->groups[g]) bp = streamCubeFace(bp, c);
         end += cache->groups[g].num;
         s.groupEnd[g] = end;
     }
