@@ -13,16 +13,20 @@ GuiBox* optionButtons[4];
 // The launcher's forms put each new box before its parent's last child
 // (position -1), and its button edges are one font pixel.
 
+static void setEdges(GuiLen* margin, GuiLen* padding, const GuiLen margins[4], const GuiLen paddings[4]) {
+    for (int i = 0; i < 4; i++) {
+        margin[i] = margins[i];
+        padding[i] = paddings[i];
+    }
+}
+
 GuiBox* makeBox(GuiLen width, GuiLen height, const GuiLen margins[4], const GuiLen paddings[4], GuiBox* parent) {
     GuiBoxDesc d;
     d.parent = parent;
     d.position = -1;
     d.width = width;
     d.height = height;
-    for (int i = 0; i < 4; i++) {
-        d.margin[i] = margins[i];
-        d.padding[i] = paddings[i];
-    }
+    setEdges(d.margin, d.padding, margins, paddings);
     return buildBox(d);
 }
 
@@ -33,10 +37,7 @@ GuiBox* makeText(GuiBox* parent, const char* text, uint32_t colour, int scale, i
     d.position = -1;
     d.width = width;
     d.height = height;
-    for (int i = 0; i < 4; i++) {
-        d.margin[i] = margins[i];
-        d.padding[i] = paddings[i];
-    }
+    setEdges(d.margin, d.padding, margins, paddings);
     d.text = text;
     d.textColour = colour;
     d.textScale = scale;
@@ -55,10 +56,7 @@ GuiBox* makeButton(GuiBox* parent, int32_t commandId, const char* label, int lab
     d.labelScale = labelScale;
     d.width = guiUnits(width);
     d.height = guiUnits(height);
-    for (int i = 0; i < 4; i++) {
-        d.margin[i] = margins[i];
-        d.padding[i] = paddings[i];
-    }
+    setEdges(d.margin, d.padding, margins, paddings);
     // One font pixel, so the edges grow with the screen's magnification.
     d.edgeWidth = guiUnits(1.0f / (float)fontUnit);
     return buildButton(d);

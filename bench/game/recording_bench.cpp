@@ -16,20 +16,7 @@
 
 static const char* const wholeRunFile = ZENTREL_SOURCE_DIR "/tests/game/data/whole_run.zrec";
 
-// Lays screens out and draws nothing, as -verify does.
-struct NoGuiRenderer : IGuiRenderer {
-    int32_t width() override { return 1280; }
-    int32_t height() override { return 720; }
-    int32_t unit() override { return 8; }
-    void fillRect(float, float, float, float, uint32_t) override {}
-    void frameRect(float, float, float, float, uint32_t) override {}
-    void drawText(const char*, int, float, float, int, int, uint32_t, int) override {}
-    void measureText(const char*, int len, float* w, float* h, int scale) override {
-        *w = (float)(6 * scale * (len < 0 ? 8 : len));
-        *h = (float)(8 * scale);
-    }
-};
-static NoGuiRenderer noGui;
+static MeasuringGuiRenderer noGui;  // as -verify lays screens out
 struct NoQuit : GameServices {
     void quitGame() override {}
 };

@@ -113,18 +113,23 @@ static void fillBackdropRows() {
 // Layouts
 //---------------------------------------------------------------------------
 
+// The two-block floor, the ceiling row and the two-block side walls of a layout.
+static void fillLevelFrame(uint8_t kind) {
+    fillSolidSpan(0, 255, 0, kind);
+    fillSolidSpan(0, 255, 1, kind);
+    fillSolidSpan(0, 255, 15, kind);
+    for (int by = 2; by <= 15; by++) {
+        fillSolidSpan(0, 1, by, kind);
+        fillSolidSpan(254, 255, by, kind);
+    }
+}
+
 // A corridor four blocks high under a long ceiling, cut by pillars and by
 // walls with one-block gaps; the exit pad lies in the floor at block 77.
 static void buildLayoutA() {
     // Adjacent blocks of one row go in spans; none of these fills overlap,
     // so their order does not matter.
-    fillSolidSpan(0, 255, 0, Wall);
-    fillSolidSpan(0, 255, 1, Wall);
-    fillSolidSpan(0, 255, 15, Wall);
-    for (int by = 2; by <= 15; by++) {
-        fillSolidSpan(0, 1, by, Wall);
-        fillSolidSpan(254, 255, by, Wall);
-    }
+    fillLevelFrame(Wall);
     fillSolidSpan(2, 76, 6, Wall);  // the ceiling, open at block 77
     fillSolidSpan(78, 80, 6, Wall);
     for (int by = 2; by <= 5; by++) {
@@ -147,13 +152,7 @@ static void buildLayoutA() {
 // An indestructible frame, climbing shafts, a digging shaft, a zig-zag of
 // platforms with two robots each and a walled exit pocket.
 static void buildLayoutB() {
-    fillSolidSpan(0, 255, 0, Hard);
-    fillSolidSpan(0, 255, 1, Hard);
-    fillSolidSpan(0, 255, 15, Hard);
-    for (int by = 2; by <= 15; by++) {
-        fillSolidSpan(0, 1, by, Hard);
-        fillSolidSpan(254, 255, by, Hard);
-    }
+    fillLevelFrame(Hard);
     fillWallBlock(10, 2);
     for (int by = 3; by <= 14; by++) fillHardBlock(10, by);
     fillSlantBlock(12, 2);

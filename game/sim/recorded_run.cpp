@@ -136,21 +136,6 @@ void describeMismatch(const RunReplayer& r, FixedString<256>* out) {
 // -verify
 //---------------------------------------------------------------------------
 
-// Lays screens out as a 1280 x 720 window with an 8-pixel font would, and
-// draws nothing: the screens take their commands from the recording.
-struct MeasuringGuiRenderer : IGuiRenderer {
-    int32_t width() override { return 1280; }
-    int32_t height() override { return 720; }
-    int32_t unit() override { return 8; }
-    void fillRect(float, float, float, float, uint32_t) override {}
-    void frameRect(float, float, float, float, uint32_t) override {}
-    void drawText(const char*, int, float, float, int, int, uint32_t, int) override {}
-    void measureText(const char* text, int len, float* w, float* h, int scale) override {
-        *w = (float)(6 * scale * (len < 0 ? (int)strlen(text) : len));
-        *h = (float)(8 * scale);
-    }
-};
-
 // "Quit" ends the replayed run; the verifier reports after it.
 struct VerifyServices : GameServices {
     void quitGame() override {}

@@ -2,6 +2,8 @@
 // again - in the window, or headless to check that the game still plays it
 // step for step the same.
 #pragma once
+#include <cstring>
+#include "gui.h"
 #include "recording.h"
 
 // The simulation as a freshly started program has it, with gameRandom
@@ -72,3 +74,18 @@ void describeMismatch(const RunReplayer& r, FixedString<256>* out);
 // then "verify: N checkpoints, all match" (0) or the first mismatch (1). A
 // file that cannot be replayed is fatal: a message naming it, exit code 100.
 int verifyRecordingFile(const char* path);
+
+// Lays screens out as a 1280 x 720 window with an 8-pixel font would, and
+// draws nothing: -verify's screens take their commands from the recording.
+struct MeasuringGuiRenderer : IGuiRenderer {
+    int32_t width() override { return 1280; }
+    int32_t height() override { return 720; }
+    int32_t unit() override { return 8; }
+    void fillRect(float, float, float, float, uint32_t) override {}
+    void frameRect(float, float, float, float, uint32_t) override {}
+    void drawText(const char*, int, float, float, int, int, uint32_t, int) override {}
+    void measureText(const char* text, int len, float* w, float* h, int scale) override {
+        *w = (float)(6 * scale * (len < 0 ? (int)strlen(text) : len));
+        *h = (float)(8 * scale);
+    }
+};
