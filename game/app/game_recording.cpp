@@ -99,8 +99,8 @@ static void replayStep(const StepInput& live) {
         }
     if (rec.state != RunReplayer::Stepped) {
         // The last state stays on the screen, and can still be shot.
-        if (live.released & ActionScreenshot) gameServices->takeScreenshot();
-        if (live.pressed & ActionOverlay) gameServices->togglePerfOverlay();
+        if (live.released & ActionScreenshot) hostServices->takeScreenshot();
+        if (live.pressed & ActionOverlay) hostServices->togglePerfOverlay();
         return;
     }
     rec.state = rec.replayer->step(live.pressed, live.released);

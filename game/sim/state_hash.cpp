@@ -8,7 +8,6 @@
 #include "progress.h"
 #include "random.h"
 #include "robots.h"
-#include "screen_modes.h"
 #include "shots.h"
 #include "world.h"
 
@@ -78,7 +77,7 @@ uint64_t hashLevelGrid() {
 }
 
 int32_t currentModeNumber() {
-    GameMode* modes[] = {nullptr, &playMode, &gameOverMode, &elevatorMode, &upgradeMode, &endDemoMode};
+    GameMode* modes[] = {nullptr, &playMode, &gameOverMode, &elevatorMode, upgradeMode, endDemoMode};
     for (int32_t i = 0; i < 6; i++)
         if (currentMode == modes[i]) return i;
     return -1;
@@ -117,9 +116,9 @@ uint64_t hashSimulationState() {
         for (int32_t v : {e.minX, e.minY, e.maxX, e.liftY, e.speed}) s.i32(v);
     }
     if (mode == 4) {
-        s.i32(upgradeScreen.pendingPoints);
-        s.i32(upgradeScreen.chosen.num);
-        for (int32_t c : upgradeScreen.chosen) s.i32(c);
+        s.i32(upgradePicks.pendingPoints);
+        s.i32(upgradePicks.chosen.num);
+        for (int32_t c : upgradePicks.chosen) s.i32(c);
     }
     s.i32(levelNumber);
     s.i32(upgradePoints);

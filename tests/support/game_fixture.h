@@ -12,6 +12,7 @@
 #include "game_step.h"
 #include "hero.h"
 #include "hero_step.h"
+#include "input_sampling.h"
 #include "level.h"
 #include "progress.h"
 #include "random.h"
@@ -33,6 +34,7 @@ protected:
         gui.h = 720;
         gameGuiRenderer = &gui;
         registerStandardBehaviours();
+        registerScreenModes();
         inputInit(&input);
         inputEndStep();
         testing::internal::CaptureStdout();

@@ -17,6 +17,7 @@
 const float RecordedStepSeconds = 0.05f;
 
 void beginRecordedRun(uint64_t seed) {
+    registerScreenModes();
     setGameMode(nullptr);
     ScreenGameMode* screens[] = {&upgradeModeObject(), &endDemoModeObject()};
     for (ScreenGameMode* m : screens) {
@@ -137,7 +138,7 @@ void describeMismatch(const RunReplayer& r, FixedString<256>* out) {
 //---------------------------------------------------------------------------
 
 // "Quit" ends the replayed run; the verifier reports after it.
-struct VerifyServices : GameServices {
+struct VerifyServices : HostServices {
     void quitGame() override {}
 };
 
@@ -155,9 +156,9 @@ int verifyRecordingFile(const char* path) {
     static MeasuringGuiRenderer measuring;
     static VerifyServices services;
     IGuiRenderer* savedRenderer = gameGuiRenderer;
-    GameServices* savedServices = gameServices;
+    HostServices* savedServices = hostServices;
     if (!gameGuiRenderer) gameGuiRenderer = &measuring;
-    setGameServices(&services);
+    setHostServices(&services);
     registerStandardBehaviours();
 
     int64_t t0 = timerNow();
@@ -178,7 +179,7 @@ int verifyRecordingFile(const char* path) {
         code = 0;
     }
     setGameMode(nullptr);
-    setGameServices(savedServices);
+    setHostServices(savedServices);
     gameGuiRenderer = savedRenderer;
     return code;
 }
