@@ -126,7 +126,7 @@ void recordedRunStep(const StepInput& in, float dt) {
 float replayFrameTime(float t) {
     if (!rec.replayer) return t;
     if (rec.state != RunReplayer::Stepped) return 0;  // nothing moves on after the end
-    return t * (float)replayRates[rec.speedKey] / 20.0f;
+    return t * (float)replayRates[rec.speedKey] / (float)STEPS_PER_SECOND;
 }
 
 void drawReplayOverlay() {

@@ -1,5 +1,6 @@
 // recorded_run: recording a played run, replaying a recording, -verify.
 #include "recorded_run.h"
+#include "main_loop.h"
 #include <cstring>
 #include "game_step.h"
 #include "gui_behaviour.h"
@@ -14,7 +15,7 @@
 #include "state_hash.h"
 #include "world.h"
 
-const float RecordedStepSeconds = 0.05f;
+const float RecordedStepSeconds = 1.0f / STEPS_PER_SECOND;
 
 void beginRecordedRun(uint64_t seed) {
     registerScreenModes();
@@ -174,7 +175,7 @@ int verifyRecordingFile(const char* path) {
         logMessage("verify: %s", error.c_str());
         code = 1;
     } else {
-        logMessage("verify: %u steps (%.1f s of play) in %.2f s", replay.stepsRun, replay.stepsRun / 20.0, seconds);
+        logMessage("verify: %u steps (%.1f s of play) in %.2f s", replay.stepsRun, replay.stepsRun / (double)STEPS_PER_SECOND, seconds);
         logMessage("verify: %u checkpoints, all match", replay.checkpointsMatched);
         code = 0;
     }
