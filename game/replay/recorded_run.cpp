@@ -12,6 +12,7 @@
 #include "screen_modes.h"
 #include "services.h"
 #include "shots.h"
+#include "run_state.h"
 #include "state_hash.h"
 #include "world.h"
 
@@ -25,17 +26,7 @@ void beginRecordedRun(uint64_t seed) {
         delete m->scr;
         m->scr = nullptr;
     }
-    // placeHero keeps the aim, and the camera follow starts from it, so the
-    // whole record goes back to how the program starts.
-    hero = heroAtProgramStart;
-    levelExitReached = false;
-    showDebugBoxes = false;
-    robots.clear();
-    shots.clear();
-    particles.clear();
-    gameRandom.seed(seed);
-    newGame();
-    setGameMode(&playMode);
+    resetRunState(seed);
 }
 
 Checkpoint takeCheckpoint(uint32_t stepsRun) { return {stepsRun, currentModeNumber(), hashWholeSimulation()}; }

@@ -17,6 +17,7 @@
 #include "progress.h"
 #include "random.h"
 #include "recorded_run.h"
+#include "run_state.h"
 #include "state_hash.h"
 #include "robots.h"
 #include "shots.h"
@@ -40,10 +41,7 @@ protected:
         testing::internal::CaptureStdout();
         computePixelScale(1280, 720);
         testing::internal::GetCapturedStdout();
-        gameRandom.seed(12345);
-        setGameMode(nullptr);
-        newGame();
-        setGameMode(&playMode);
+        resetRunState(12345);
         updateStepCamera();
     }
     void TearDown() override {
