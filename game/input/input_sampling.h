@@ -17,6 +17,8 @@ struct AimSource {
     Vec4 padDirection;  // unit, world axes (y up)
     float lastMouseX, lastMouseY;
 };
+// Program state: the pointer until the stick is pushed; follows the input
+// of every step, never reset.
 extern AimSource aimSource;
 // The crosshair's distance from the hero's shoulder when the pad aims, in voxels.
 const float PadAimDistance = 40.0f;
