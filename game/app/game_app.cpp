@@ -27,6 +27,7 @@
 #include "bindings.h"
 #include "sdl_platform.h"
 #include "sound.h"
+#include "user_folders.h"
 
 const char* const gameTitle = "ZENTREL! DEMO";
 
@@ -154,7 +155,8 @@ void startGame(int argc, const char* const* argv) {
     setShutdownSequence(shutdownSystems);
     setErrorBoxHandler(sdlShowErrorBox);
 
-    openLogFile("game.log");
+    char logFolder[QZ_MAX_PATH];
+    openLogFile(makeStateFolder(logFolder, sizeof logFolder) ? logFolder : nullptr, "game.log");
     initAppPath();
     logMessage("app path: '%s'", appPath);
     timerInit();
