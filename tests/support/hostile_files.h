@@ -57,22 +57,17 @@ inline bool writeBytes(const std::string& path, const std::string& bytes) {
     return fclose(f) == 0 && ok;
 }
 
-// A disk that fills up after `bytes` more bytes of any one file, for the
-// life of the object: writes past it fail with EFBIG (the process's file
-// size limit, with its signal ignored), as on a full disk.
+// While it lives, writes past `bytes` of any one file fail with EFBIG, as
+// on a full disk (the file size limit, its signal ignored).
 struct FullDisk {
     rlimit saved;
-    void (*savedSignal)(int);
     explicit FullDisk(rlim_t bytes) {
         getrlimit(RLIMIT_FSIZE, &saved);
-        savedSignal = signal(SIGXFSZ, SIG_IGN);
+        signal(SIGXFSZ, SIG_IGN);
         rlimit limit = {bytes, saved.rlim_max};
         setrlimit(RLIMIT_FSIZE, &limit);
     }
-    ~FullDisk() {
-        setrlimit(RLIMIT_FSIZE, &saved);
-        signal(SIGXFSZ, savedSignal);
-    }
+    ~FullDisk() { setrlimit(RLIMIT_FSIZE, &saved); }
 };
 
 // Replaces path by a FIFO (nobody ever writes to it) or by an empty folder.
