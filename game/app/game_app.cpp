@@ -29,6 +29,7 @@
 #include "bindings.h"
 #include "sdl_platform.h"
 #include "sound.h"
+#include "user_folders.h"
 #include "volume_display.h"
 
 const char* const gameTitle = "ZENTREL! DEMO";
@@ -159,7 +160,8 @@ void startGame(int argc, const char* const* argv) {
     setShutdownSequence(shutdownSystems);
     setErrorBoxHandler(sdlShowErrorBox);
 
-    openLogFile("game.log");
+    char logFolder[QZ_MAX_PATH];
+    openLogFile(makeStateFolder(logFolder, sizeof logFolder) ? logFolder : nullptr, "game.log");
     initAppPath();
     logMessage("app path: '%s'", appPath);
     timerInit();
