@@ -1,12 +1,11 @@
 // recording: encoding, checking and decoding of recorded runs.
 #include "recording.h"
+#include "atomic_file.h"
 #include "main_loop.h"
 #include "regular_file.h"
 #include <cerrno>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
-#include <unistd.h>
 
 static const uint8_t recordingMagic[8] = {'Z', 'N', 'T', 'R', 'R', 'E', 'C', 0x1A};
 
@@ -177,24 +176,9 @@ void RecordingWriter::serialise(DynArray<uint8_t>* out) const {
 bool RecordingWriter::save(const char* path, FixedString<256>* error) const {
     DynArray<uint8_t> bytes = {};
     serialise(&bytes);
-    FixedString<QZ_MAX_PATH + 8> temp;
-    temp.format("%s.tmp", path);
-    FILE* f = fopen(temp, "wb");
-    bool ok = f != nullptr;
-    if (!f) error->format("can't create '%s': %s", temp.c_str(), strerror(errno));
-    if (ok && fwrite(bytes.data, 1, (size_t)bytes.num, f) != (size_t)bytes.num) {
-        error->format("can't write '%s': %s", temp.c_str(), strerror(errno));
-        ok = false;
-    }
-    if (f && fclose(f) != 0 && ok) {
-        error->format("can't write '%s': %s", temp.c_str(), strerror(errno));
-        ok = false;
-    }
-    if (ok && rename(temp, path) != 0) {
-        error->format("can't rename '%s' to '%s': %s", temp.c_str(), path, strerror(errno));
-        ok = false;
-    }
-    if (!ok && f) unlink(temp);
+    char reason[128];
+    bool ok = writeFileAtomically(path, bytes.data, bytes.num, 0644, 0, reason, sizeof reason);
+    if (!ok) error->format("can't write '%s': %s", path, reason);
     bytes.release();
     return ok;
 }
@@ -411,13 +395,11 @@ bool parseRecording(const uint8_t* bytes, size_t size, Recording* out, FixedStri
 
 bool loadRecording(const char* path, Recording* out, FixedString<256>* error) {
     DynArray<char> bytes = {};
-    errno = 0;
     bool ok = readRegularFile(path, bytes, MaxRecordingFileBytes);
     if (!ok) {
         int e = errno;
-        if (e == EINVAL) error->assign("can't open it: not a regular file");
-        else if (e == EFBIG || e == 0) error->format("larger than any recording can be (%d bytes at most)", (int)MaxRecordingFileBytes);
-        else error->format("can't open it: %s", strerror(e));
+        if (e == EFBIG) error->format("larger than any recording can be (%d bytes at most)", (int)MaxRecordingFileBytes);
+        else error->format("can't open it: %s", regularFileError(e));
     } else {
         ok = parseRecording((const uint8_t*)bytes.data, (size_t)bytes.num, out, error);
     }
