@@ -35,7 +35,7 @@ static StepInput stepBeforeTheFirst() {
     return in;
 }
 
-static uint64_t hashBytes(const uint8_t* p, size_t n) {
+uint64_t recordingStreamHash(const uint8_t* p, size_t n) {
     uint64_t h = 0xCBF29CE484222325ull;
     for (size_t i = 0; i < n; i++) h = (h ^ p[i]) * 0x100000001B3ull;
     return h;
@@ -153,7 +153,7 @@ void RecordingWriter::finish() {
     flushRepeats();
     putByte(data, TagEnd);
     header.dataSize = (uint32_t)data.num;
-    header.dataHash = hashBytes(data.data, (size_t)data.num);
+    header.dataHash = recordingStreamHash(data.data, (size_t)data.num);
     finished = true;
 }
 
@@ -336,7 +336,7 @@ bool parseRecording(const uint8_t* bytes, size_t size, Recording* out, FixedStri
         return false;
     }
     const uint8_t* data = bytes + RecordingHeaderSize;
-    if (hashBytes(data, h.dataSize) != h.dataHash) {
+    if (recordingStreamHash(data, h.dataSize) != h.dataHash) {
         error->assign("damaged: the steps do not match their fingerprint");
         return false;
     }
@@ -383,8 +383,16 @@ bool parseRecording(const uint8_t* bytes, size_t size, Recording* out, FixedStri
                       h.stepCount, h.checkpointCount);
         return false;
     }
-    if (checkpoints == 0 || lastCheckpointStep != steps) {
-        error->assign(checkpoints == 0 ? "no checkpoints" : "no checkpoints at its end");
+    if (checkpoints == 0) {
+        error->assign("no checkpoints");
+        return false;
+    }
+    if (steps - lastCheckpointStep > MaxCheckpointGap) {
+        error->format("no checkpoints in steps %u to %u", lastCheckpointStep + 1, steps);
+        return false;
+    }
+    if (lastCheckpointStep != steps) {
+        error->assign("no checkpoints at its end");
         return false;
     }
     out->header = h;

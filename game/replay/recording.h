@@ -122,6 +122,9 @@ bool parseRecording(const uint8_t* bytes, size_t size, Recording* out, FixedStri
 // without blocking) and parses it.
 bool loadRecording(const char* path, Recording* out, FixedString<256>* error);
 
+// The fingerprint of the item stream the header holds.
+uint64_t recordingStreamHash(const uint8_t* data, size_t size);
+
 // Walks the items of a parsed recording in order.
 class RecordingCursor {
 public:

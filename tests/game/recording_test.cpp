@@ -409,18 +409,12 @@ static int runVerify(const std::string& file, std::string* err) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-static uint64_t streamHash(const uint8_t* p, size_t n) {
-    uint64_t h = 0xCBF29CE484222325ull;
-    for (size_t i = 0; i < n; i++) h = (h ^ p[i]) * 0x100000001B3ull;
-    return h;
-}
-
 // The header's stream size and fingerprint made to fit the bytes again, so
 // that a change reaches the checks behind them.
 static void restamp(std::vector<uint8_t>& b) {
     uint32_t size = (uint32_t)(b.size() - RecordingHeaderSize);
     for (int i = 0; i < 4; i++) b[36 + i] = (uint8_t)(size >> (8 * i));
-    uint64_t h = streamHash(b.data() + RecordingHeaderSize, size);
+    uint64_t h = recordingStreamHash(b.data() + RecordingHeaderSize, size);
     for (int i = 0; i < 8; i++) b[40 + i] = (uint8_t)(h >> (8 * i));
 }
 
