@@ -6,7 +6,7 @@
 #
 #   fuzz/run.sh TARGET [SECONDS] [libFuzzer options...]
 #
-# TARGET: fuzz_sprite, fuzz_tga, fuzz_shader_cache, fuzz_settings, fuzz_command_line.
+# TARGET: fuzz_sprite, fuzz_tga, fuzz_shader_cache, fuzz_settings, fuzz_command_line, fuzz_recording.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 target=${1:?usage: fuzz/run.sh TARGET [SECONDS] [libFuzzer options...]}
@@ -28,6 +28,7 @@ case $target in
   fuzz_sprite) cp "$bin"/*.png "$seeds"/ ;;
   fuzz_tga) cp "$bin"/font.tga "$bin"/icon.tga "$seeds"/ ;;
   fuzz_shader_cache) cp "$bin"/cache/*.cache "$seeds"/ ;;
+  fuzz_recording) cp "$root"/tests/game/data/*.zrec "$seeds"/ ;;
   *) cp "$root"/fuzz/seeds/"$target"/* "$seeds"/ ;;
 esac
 

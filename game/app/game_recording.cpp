@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 #include "camera.h"
 #include "font.h"
@@ -30,13 +31,18 @@ static struct {
 static const int32_t replayRates[5] = {0, 5, 20, 40, 80};  // steps per second by speed key
 
 void prepareRecording(const char* path) {
-    // Found out now, not after the run: the file can be written.
-    FixedString<QZ_MAX_PATH + 8> probe;
-    probe.format("%s.tmp", path);
-    FILE* f = fopen(probe, "wb");
-    if (!f) fatalError("can't record to '%s': %s", path, strerror(errno));
-    fclose(f);
-    unlink(probe);
+    // Found out now, not after the run, without writing anything: the save
+    // makes a new file in the target's folder and renames it over a regular
+    // file or nothing.
+    FixedString<QZ_MAX_PATH> folder(path);
+    char* slash = strrchr(folder.buf, '/');
+    if (!slash) folder.assign(".");
+    else slash[slash == folder.buf ? 1 : 0] = 0;
+    struct stat st;
+    const char* reason = nullptr;
+    if (lstat(path, &st) == 0 && !S_ISREG(st.st_mode)) reason = "not a regular file";
+    else if (access(folder, W_OK | X_OK) != 0) reason = strerror(errno);
+    if (reason) fatalError("can't record to '%s': %s", path, reason);
     rec.path.assign(path);
 }
 
@@ -69,7 +75,9 @@ static void reportReplayEnd() {
         logMessage("replay: %s", line.c_str());
         rec.message.format("REPLAY DIFFERS AT STEP %u", rec.replayer->found.step);
     } else if (rec.state == RunReplayer::Finished) {
-        logMessage("replay: end of the recording, %u checkpoints, all match", rec.replayer->checkpointsMatched);
+        FixedString<256> overrun;
+        if (describeOverrun(*rec.replayer, rec.replayer->stepsRun, &overrun)) logMessage("replay: %s", overrun.c_str());
+        else logMessage("replay: end of the recording, %u checkpoints, all match", rec.replayer->checkpointsMatched);
         rec.message.assign("END OF REPLAY");
     }
 }
@@ -158,10 +166,10 @@ void finishRecording() {
     if (!rec.recorder.writer.isFinished()) return;
     FixedString<256> error;
     const RecordingHeader& h = rec.recorder.writer.header;
-    if (rec.recorder.writer.save(rec.path, &error))
-        logMessage("recording saved to '%s': %u steps, %u checkpoints, %u bytes", rec.path.c_str(), h.stepCount,
-                   h.checkpointCount, h.dataSize + (uint32_t)RecordingHeaderSize);
-    else
-        logMessage("can't save the recording: %s", error.c_str());
-    rec.path.assign("");
+    FixedString<QZ_MAX_PATH> path = rec.path;
+    rec.path.assign("");  // saved once, also when the fatal path shuts down again
+    // A run recorded and then lost is a failure, not a normal end.
+    if (!rec.recorder.writer.save(path, &error)) fatalError("can't save the recording: %s", error.c_str());
+    logMessage("recording saved to '%s': %u steps, %u checkpoints, %u bytes", path.c_str(), h.stepCount,
+               h.checkpointCount, h.dataSize + (uint32_t)RecordingHeaderSize);
 }

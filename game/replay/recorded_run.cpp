@@ -125,13 +125,24 @@ void describeMismatch(const RunReplayer& r, FixedString<256>* out) {
                 modeNumberName(r.expected.mode), (unsigned long long)r.expected.hash);
 }
 
+bool describeOverrun(const RunReplayer& r, uint32_t quitStep, FixedString<256>* out) {
+    if (quitStep == 0 || quitStep >= r.recording.header.stepCount) return false;
+    out->format("the recording goes on past the end of the run at step %u", quitStep);
+    return true;
+}
+
 //---------------------------------------------------------------------------
 // -verify
 //---------------------------------------------------------------------------
 
-// "Quit" ends the replayed run; the verifier reports after it.
+// "Quit" ends the replayed run; the verifier goes on to the recording's end
+// and reports a recording that goes on past it.
 struct VerifyServices : HostServices {
-    void quitGame() override {}
+    const RunReplayer* replay = nullptr;
+    uint32_t quitStep = 0;
+    void quitGame() override {
+        if (replay && quitStep == 0) quitStep = replay->stepsRun + 1;  // the step being run
+    }
 };
 
 static void printCheckpointLine(const Checkpoint& expected, const Checkpoint& found) {
@@ -156,6 +167,8 @@ int verifyRecordingFile(const char* path) {
     int64_t t0 = timerNow();
     RunReplayer replay(rec);
     replay.onCheckpoint = printCheckpointLine;
+    services.replay = &replay;
+    services.quitStep = 0;
     RunReplayer::Result r = replay.begin();
     while (r == RunReplayer::Stepped) r = replay.step();
     double seconds = ticksToSeconds(timerNow() - t0);
@@ -170,6 +183,8 @@ int verifyRecordingFile(const char* path) {
         logMessage("verify: %u checkpoints, all match", replay.checkpointsMatched);
         code = 0;
     }
+    if (describeOverrun(replay, services.quitStep, &error)) logMessage("verify: %s", error.c_str());
+    services.replay = nullptr;
     setGameMode(nullptr);
     setHostServices(savedServices);
     gameGuiRenderer = savedRenderer;

@@ -13,7 +13,7 @@ void beginRecordedRun(uint64_t seed);
 
 // A checkpoint follows step n (steps counted from 1) when n is a multiple
 // of 100 or the step changed the mode. The run's start and end have one too.
-const uint32_t CheckpointInterval = 100;
+const uint32_t CheckpointInterval = MaxCheckpointGap;
 Checkpoint takeCheckpoint(uint32_t stepsRun);
 
 // Records a run as it is played.
@@ -69,9 +69,14 @@ private:
 // which the run parted, the modes and fingerprints.
 void describeMismatch(const RunReplayer& r, FixedString<256>* out);
 
+// "the recording goes on past the end of the run at step N" when the run
+// quit in step N and the recording has steps after it; false otherwise.
+bool describeOverrun(const RunReplayer& r, uint32_t quitStep, FixedString<256>* out);
+
 // -verify: runs the recording with the do-nothing services and a GUI
 // renderer that only measures, as fast as it goes; one line per checkpoint,
-// then "verify: N checkpoints, all match" (0) or the first mismatch (1). A
+// then "verify: N checkpoints, all match" (0) or the first mismatch (1), and
+// a line when the recording goes on past a "Quit" (not itself a mismatch). A
 // file that cannot be replayed is fatal: a message naming it, exit code 100.
 int verifyRecordingFile(const char* path);
 

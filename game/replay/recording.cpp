@@ -1,11 +1,11 @@
 // recording: encoding, checking and decoding of recorded runs.
 #include "recording.h"
+#include "atomic_file.h"
 #include "main_loop.h"
+#include "regular_file.h"
 #include <cerrno>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
-#include <unistd.h>
 
 static const uint8_t recordingMagic[8] = {'Z', 'N', 'T', 'R', 'R', 'E', 'C', 0x1A};
 
@@ -21,6 +21,9 @@ enum : uint8_t {
     TagRepeat = 0x80,
 };
 
+// currentModeNumber's largest value.
+const int32_t MaxCheckpointMode = 5;
+
 // Aim points further out than this are damage, not play: the pointer's
 // line of sight always meets the plane near the view.
 const float MaxAimCoordinate = 1.0e6f;
@@ -32,7 +35,7 @@ static StepInput stepBeforeTheFirst() {
     return in;
 }
 
-static uint64_t hashBytes(const uint8_t* p, size_t n) {
+uint64_t recordingStreamHash(const uint8_t* p, size_t n) {
     uint64_t h = 0xCBF29CE484222325ull;
     for (size_t i = 0; i < n; i++) h = (h ^ p[i]) * 0x100000001B3ull;
     return h;
@@ -77,6 +80,7 @@ void RecordingWriter::begin(uint64_t seed) {
     data.reserve(1 << 20);  // over an hour of play at the usual rates
     previous = stepBeforeTheFirst();
     pendingRepeats = 0;
+    lastCheckpointStep = 0;
     finished = false;
 }
 
@@ -90,6 +94,7 @@ void RecordingWriter::flushRepeats() {
 
 void RecordingWriter::addStep(const StepInput& given) {
     ASSERT(!finished);
+    ASSERT(header.checkpointCount > 0 && header.stepCount - lastCheckpointStep < MaxCheckpointGap);
     StepInput in = given;
     in.held &= SimulationActions;
     in.pressed &= SimulationActions;
@@ -131,20 +136,24 @@ void RecordingWriter::addStep(const StepInput& given) {
 
 void RecordingWriter::addCheckpoint(const Checkpoint& c) {
     ASSERT(!finished);
+    ASSERT(c.step == header.stepCount && (header.checkpointCount == 0 || c.step > lastCheckpointStep));
+    ASSERT(c.mode >= 0 && c.mode <= MaxCheckpointMode);
     flushRepeats();
     putByte(data, TagCheckpoint);
     putU32(data, c.step);
     putByte(data, (uint8_t)c.mode);
     putU64(data, c.hash);
     header.checkpointCount++;
+    lastCheckpointStep = c.step;
 }
 
 void RecordingWriter::finish() {
     if (finished) return;
+    ASSERT(header.checkpointCount > 0 && lastCheckpointStep == header.stepCount);
     flushRepeats();
     putByte(data, TagEnd);
     header.dataSize = (uint32_t)data.num;
-    header.dataHash = hashBytes(data.data, (size_t)data.num);
+    header.dataHash = recordingStreamHash(data.data, (size_t)data.num);
     finished = true;
 }
 
@@ -167,24 +176,9 @@ void RecordingWriter::serialise(DynArray<uint8_t>* out) const {
 bool RecordingWriter::save(const char* path, FixedString<256>* error) const {
     DynArray<uint8_t> bytes = {};
     serialise(&bytes);
-    FixedString<QZ_MAX_PATH + 8> temp;
-    temp.format("%s.tmp", path);
-    FILE* f = fopen(temp, "wb");
-    bool ok = f != nullptr;
-    if (!f) error->format("can't create '%s': %s", temp.c_str(), strerror(errno));
-    if (ok && fwrite(bytes.data, 1, (size_t)bytes.num, f) != (size_t)bytes.num) {
-        error->format("can't write '%s': %s", temp.c_str(), strerror(errno));
-        ok = false;
-    }
-    if (f && fclose(f) != 0 && ok) {
-        error->format("can't write '%s': %s", temp.c_str(), strerror(errno));
-        ok = false;
-    }
-    if (ok && rename(temp, path) != 0) {
-        error->format("can't rename '%s' to '%s': %s", temp.c_str(), path, strerror(errno));
-        ok = false;
-    }
-    if (!ok && f) unlink(temp);
+    char reason[128];
+    bool ok = writeFileAtomically(path, bytes.data, bytes.num, 0644, 0, reason, sizeof reason);
+    if (!ok) error->format("can't write '%s': %s", path, reason);
     bytes.release();
     return ok;
 }
@@ -208,33 +202,36 @@ RecordingCursor::Item RecordingCursor::next(StepInput* in, Checkpoint* checkpoin
         *in = previous;
         return ItemStep;
     }
-    auto damaged = [&](const char* what) {
-        error->format("damaged at byte %zu of the steps: %s", pos, what);
+    // Each complaint names the first byte of what is wrong.
+    auto damaged = [&](size_t at, const char* what) {
+        error->format("damaged at byte %zu of the steps: %s", at, what);
         return ItemDamaged;
     };
-    if (pos >= size) return damaged("the stream ends without its end mark");
+    if (pos >= size) return damaged(pos, "the stream ends without its end mark");
     size_t at = pos;
     uint8_t tag = bytes[pos++];
     if (tag & TagRepeat) {
-        if (at == 0) return damaged("a repeat before any step");
+        if (at == 0) return damaged(at, "a repeat before any step");
         repeats = tag & 0x7F;
         *in = previous;
         return ItemStep;
     }
     if (tag == TagEnd) return ItemEnd;
     if (tag == TagCheckpoint) {
-        if (size - pos < 13) return damaged("a checkpoint cut short");
+        if (size - pos < 13) return damaged(at, "a checkpoint cut short");
         checkpoint->step = getU32(bytes + pos);
         checkpoint->mode = bytes[pos + 4];
         checkpoint->hash = getU64(bytes + pos + 5);
         pos += 13;
         return ItemCheckpoint;
     }
-    if (tag > 0x3F) return damaged("an unknown item");
+    if (tag > 0x3F) return damaged(at, "an unknown item");
 
     StepInput s = previous;
     s.numGuiCommands = 0;
+    size_t field = pos;  // where the value being read starts
     auto varint = [&](uint32_t* v) {
+        field = pos;
         *v = 0;
         for (int shift = 0; shift < 35; shift += 7) {
             if (pos >= size) return false;
@@ -245,6 +242,7 @@ RecordingCursor::Item RecordingCursor::next(StepInput* in, Checkpoint* checkpoin
         return false;
     };
     auto f32 = [&](float* f) {
+        field = pos;
         if (size - pos < 4) return false;
         uint32_t v = getU32(bytes + pos);
         pos += 4;
@@ -252,20 +250,27 @@ RecordingCursor::Item RecordingCursor::next(StepInput* in, Checkpoint* checkpoin
         return std::isfinite(*f) && fabsf(*f) <= MaxAimCoordinate;
     };
     if (tag & TagActions) {
-        if (!varint(&s.held) || !varint(&s.pressed) || !varint(&s.released)) return damaged("bad actions");
-        if ((s.held | s.pressed | s.released) & ~SimulationActions) return damaged("unknown actions");
+        uint32_t unknown = 0;
+        size_t firstUnknown = 0;
+        uint32_t* fields[3] = {&s.held, &s.pressed, &s.released};
+        for (uint32_t* v : fields) {
+            if (!varint(v)) return damaged(field, "bad actions");
+            if ((*v & ~SimulationActions) && !unknown) firstUnknown = field;
+            unknown |= *v & ~SimulationActions;
+        }
+        if (unknown) return damaged(firstUnknown, "unknown actions");
     }
-    if ((tag & TagAimX) && !f32(&s.aimPoint.x)) return damaged("bad aim point");
-    if ((tag & TagAimY) && !f32(&s.aimPoint.y)) return damaged("bad aim point");
-    if ((tag & TagAimZ) && !f32(&s.aimPoint.z)) return damaged("bad aim point");
+    if ((tag & TagAimX) && !f32(&s.aimPoint.x)) return damaged(field, "bad aim point");
+    if ((tag & TagAimY) && !f32(&s.aimPoint.y)) return damaged(field, "bad aim point");
+    if ((tag & TagAimZ) && !f32(&s.aimPoint.z)) return damaged(field, "bad aim point");
     if (tag & TagActivity) s.windowActive = !s.windowActive;
     if (tag & TagCommands) {
-        if (pos >= size) return damaged("screen commands cut short");
+        if (pos >= size) return damaged(pos, "screen commands cut short");
         int n = bytes[pos++];
-        if (n < 1 || n > MaxStepGuiCommands) return damaged("bad number of screen commands");
+        if (n < 1 || n > MaxStepGuiCommands) return damaged(pos - 1, "bad number of screen commands");
         for (int i = 0; i < n; i++) {
             uint32_t z;
-            if (!varint(&z)) return damaged("bad screen command");
+            if (!varint(&z)) return damaged(field, "bad screen command");
             s.guiCommands[i] = (int32_t)((z >> 1) ^ (0u - (z & 1)));
         }
         s.numGuiCommands = n;
@@ -331,7 +336,7 @@ bool parseRecording(const uint8_t* bytes, size_t size, Recording* out, FixedStri
         return false;
     }
     const uint8_t* data = bytes + RecordingHeaderSize;
-    if (hashBytes(data, h.dataSize) != h.dataHash) {
+    if (recordingStreamHash(data, h.dataSize) != h.dataHash) {
         error->assign("damaged: the steps do not match their fingerprint");
         return false;
     }
@@ -351,8 +356,18 @@ bool parseRecording(const uint8_t* bytes, size_t size, Recording* out, FixedStri
         }
         if (item == RecordingCursor::ItemCheckpoint) {
             // One per step at most, taken after the steps counted so far.
-            if (c.step != steps || c.mode > 5 || (checkpoints > 0 && c.step == lastCheckpointStep)) {
+            if (c.step != steps || c.mode < 0 || c.mode > MaxCheckpointMode ||
+                (checkpoints > 0 && c.step == lastCheckpointStep)) {
                 error->format("damaged: checkpoint %u is out of place", checkpoints + 1);
+                return false;
+            }
+            // Steps without checkpoints are steps -verify cannot check.
+            if (checkpoints == 0 && c.step != 0) {
+                error->assign("no checkpoints at its start");
+                return false;
+            }
+            if (c.step - lastCheckpointStep > MaxCheckpointGap) {
+                error->format("no checkpoints in steps %u to %u", lastCheckpointStep + 1, c.step - 1);
                 return false;
             }
             checkpoints++;
@@ -368,6 +383,18 @@ bool parseRecording(const uint8_t* bytes, size_t size, Recording* out, FixedStri
                       h.stepCount, h.checkpointCount);
         return false;
     }
+    if (checkpoints == 0) {
+        error->assign("no checkpoints");
+        return false;
+    }
+    if (steps - lastCheckpointStep > MaxCheckpointGap) {
+        error->format("no checkpoints in steps %u to %u", lastCheckpointStep + 1, steps);
+        return false;
+    }
+    if (lastCheckpointStep != steps) {
+        error->assign("no checkpoints at its end");
+        return false;
+    }
     out->header = h;
     out->data.clear();
     out->data.append((int)h.dataSize, data);
@@ -375,31 +402,15 @@ bool parseRecording(const uint8_t* bytes, size_t size, Recording* out, FixedStri
 }
 
 bool loadRecording(const char* path, Recording* out, FixedString<256>* error) {
-    FILE* f = fopen(path, "rb");
-    if (!f) {
-        error->format("can't open it: %s", strerror(errno));
-        return false;
+    DynArray<char> bytes = {};
+    bool ok = readRegularFile(path, bytes, MaxRecordingFileBytes);
+    if (!ok) {
+        int e = errno;
+        if (e == EFBIG) error->format("larger than any recording can be (%d bytes at most)", (int)MaxRecordingFileBytes);
+        else error->format("can't open it: %s", regularFileError(e));
+    } else {
+        ok = parseRecording((const uint8_t*)bytes.data, (size_t)bytes.num, out, error);
     }
-    // The header first: storage is sized from it only once it was checked,
-    // so it never exceeds the largest recording there can be.
-    uint8_t head[RecordingHeaderSize];
-    size_t n = fread(head, 1, sizeof head, f);
-    RecordingHeader h;
-    bool ok = parseRecordingHeader(head, n, &h, error);
-    DynArray<uint8_t> bytes = {};
-    if (ok) {
-        size_t whole = RecordingHeaderSize + (size_t)h.dataSize;
-        bytes.resize((int)whole + 1);  // one byte more shows a file that runs on
-        memcpy(bytes.data, head, sizeof head);
-        n += fread(bytes.data + n, 1, whole + 1 - n, f);
-        if (ferror(f)) {
-            error->format("can't read it: %s", strerror(errno));
-            ok = false;
-        } else {
-            ok = parseRecording(bytes.data, n, out, error);
-        }
-    }
-    fclose(f);
     bytes.release();
     return ok;
 }

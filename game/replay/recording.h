@@ -27,6 +27,10 @@
 //   0x40        checkpoint: u32 step count so far, u8 mode, u64 fingerprint
 //   0x41        end of the stream
 // The step before the first is: no actions, aim (0, 0, 0, 1), window active.
+//
+// Checkpoints are what -verify checks, so a recording without them proves
+// nothing: one must follow the start (step 0) and one the last step, and no
+// more than MaxCheckpointGap steps may pass between two.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -41,7 +45,13 @@ enum {
     MaxRecordingSteps = 20 * 60 * 60 * 24,
     // At most one after each step, plus the start.
     MaxRecordingCheckpoints = MaxRecordingSteps + 1,
-    MaxRecordingBytes = 64 << 20,
+    // The most steps between two checkpoints: the recorder takes one every
+    // 100 steps.
+    MaxCheckpointGap = 100,
+    // The largest file read: ten minutes of play take about 100 KB, so this
+    // is more than a day of it. A larger file is refused before it is read.
+    MaxRecordingFileBytes = 16 << 20,
+    MaxRecordingBytes = MaxRecordingFileBytes - RecordingHeaderSize,
 };
 
 struct RecordingHeader {
@@ -62,13 +72,14 @@ struct Checkpoint {
 
 // Builds a recording in memory; the program writes it out at the end of the
 // run. Storage is reserved up front for a long run, so adding a step does
-// not allocate.
+// not allocate. What it makes the reader accepts: the caller adds the
+// checkpoints the format asks for (asserted), RunRecorder does.
 class RecordingWriter {
 public:
     RecordingHeader header;
     DynArray<uint8_t> data;  // the item stream
 
-    RecordingWriter() : header(), data(), previous(), pendingRepeats(0), finished(false) {}
+    RecordingWriter() : header(), data(), previous(), pendingRepeats(0), lastCheckpointStep(0), finished(false) {}
     ~RecordingWriter() { data.release(); }
     void begin(uint64_t seed);
     // The step as it ran, with the screen commands it gave; view-only
@@ -80,13 +91,16 @@ public:
     bool isFinished() const { return finished; }
     // Header and stream as the file holds them.
     void serialise(DynArray<uint8_t>* out) const;
-    // Writes the file through a temporary file and a rename, so a failed
-    // write never leaves half a recording; false with the reason in error.
+    // Writes the file through a temporary made exclusively beside it, flushed
+    // to disk and renamed, so a failed write never leaves half a recording
+    // and nothing but a regular file at path is replaced; false with the
+    // reason in error.
     bool save(const char* path, FixedString<256>* error) const;
 
 private:
     StepInput previous;
     int32_t pendingRepeats;
+    uint32_t lastCheckpointStep;
     bool finished;
     void flushRepeats();
 };
@@ -99,12 +113,17 @@ struct Recording {
 };
 
 // Checks the header and walks the whole stream: a file that is truncated,
-// too large, of another version or damaged is refused with the reason in
-// error (the caller adds the file name). Nothing is allocated before the
-// sizes were checked against the bytes actually there.
+// too large, of another version, damaged or without its checkpoints ("no
+// checkpoints") is refused with the reason in error (the caller adds the
+// file name). Nothing is allocated before the sizes were checked against
+// the bytes actually there.
 bool parseRecording(const uint8_t* bytes, size_t size, Recording* out, FixedString<256>* error);
-// Reads the file (at most the largest recording there can be) and parses it.
+// Reads the file (a regular file of at most MaxRecordingFileBytes, opened
+// without blocking) and parses it.
 bool loadRecording(const char* path, Recording* out, FixedString<256>* error);
+
+// The fingerprint of the item stream the header holds.
+uint64_t recordingStreamHash(const uint8_t* data, size_t size);
 
 // Walks the items of a parsed recording in order.
 class RecordingCursor {

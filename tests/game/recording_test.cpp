@@ -9,6 +9,8 @@
 #include <sys/wait.h>
 #include <vector>
 #include "game_fixture.h"
+#include "hostile_files.h"
+#include "main_loop.h"
 
 static const char* const wholeRunFile = ZENTREL_TEST_DATA_DIR "/whole_run.zrec";
 
@@ -302,6 +304,33 @@ static bool parseWritten(const RecordingWriter& w, Recording* out, FixedString<2
     return ok;
 }
 
+// Writes r's items again, each step (numbered from 1) through edit first.
+template <class Edit>
+static void reencode(const Recording& r, RecordingWriter* w, Edit edit) {
+    w->begin(r.header.seed);
+    RecordingCursor cursor(r.data.data, (size_t)r.data.num);
+    FixedString<256> error;
+    uint32_t n = 0;
+    for (;;) {
+        StepInput in;
+        Checkpoint c;
+        RecordingCursor::Item item = cursor.next(&in, &c, &error);
+        ASSERT_NE(item, RecordingCursor::ItemDamaged) << error.c_str();
+        if (item == RecordingCursor::ItemEnd) break;
+        if (item == RecordingCursor::ItemCheckpoint) w->addCheckpoint(c);
+        if (item == RecordingCursor::ItemStep) {
+            edit(++n, &in);
+            w->addStep(in);
+        }
+    }
+    w->finish();
+}
+
+static void loadCommitted(Recording* r) {
+    FixedString<256> error;
+    ASSERT_TRUE(loadRecording(wholeRunFile, r, &error)) << error.c_str();
+}
+
 static RunReplayer::Result replayAll(const Recording& r, RunReplayer* replay) {
     RunReplayer::Result res = replay->begin();
     while (res == RunReplayer::Stepped) res = replay->step();
@@ -349,22 +378,9 @@ TEST_F(RecordingTest, FreshRunVerifiesAndAChangedStepIsFoundAtItsCheckpoint) {
     // The same steps with Esc in step 250, which rebuilds the level: the
     // checkpoint of step 300 is the first to differ.
     RecordingWriter changed;
-    changed.begin(r.header.seed);
-    RecordingCursor cursor(r.data.data, (size_t)r.data.num);
-    uint32_t n = 0;
-    for (;;) {
-        StepInput in;
-        Checkpoint c;
-        RecordingCursor::Item item = cursor.next(&in, &c, &error);
-        if (item == RecordingCursor::ItemEnd) break;
-        ASSERT_NE(item, RecordingCursor::ItemDamaged);
-        if (item == RecordingCursor::ItemCheckpoint) changed.addCheckpoint(c);
-        if (item == RecordingCursor::ItemStep) {
-            if (++n == 250) in.pressed |= ActionRestartLevel;
-            changed.addStep(in);
-        }
-    }
-    changed.finish();
+    reencode(r, &changed, [](uint32_t n, StepInput* in) {
+        if (n == 250) in->pressed |= ActionRestartLevel;
+    });
     Recording r2;
     ASSERT_TRUE(parseWritten(changed, &r2, &error)) << error.c_str();
     RunReplayer replay(r2);
@@ -376,10 +392,11 @@ TEST_F(RecordingTest, FreshRunVerifiesAndAChangedStepIsFoundAtItsCheckpoint) {
         << error.c_str();
 }
 
-// The game program on a file: exit code and standard error.
+// The game program on a file: exit code and what it printed. The limit
+// only keeps a hanging program from hanging the test.
 static int runVerify(const std::string& file, std::string* err) {
     std::string errFile = testing::TempDir() + "verify_err.txt";
-    std::string cmd = "./game -verify '" + file + "' >/dev/null 2>'" + errFile + "'";
+    std::string cmd = "timeout 60 ./game -verify '" + file + "' >'" + errFile + "' 2>&1";
     int status = system(cmd.c_str());
     FILE* f = fopen(errFile.c_str(), "rb");
     err->clear();
@@ -390,6 +407,40 @@ static int runVerify(const std::string& file, std::string* err) {
         fclose(f);
     }
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// The header's stream size and fingerprint made to fit the bytes again, so
+// that a change reaches the checks behind them.
+static void restamp(std::vector<uint8_t>& b) {
+    uint32_t size = (uint32_t)(b.size() - RecordingHeaderSize);
+    for (int i = 0; i < 4; i++) b[36 + i] = (uint8_t)(size >> (8 * i));
+    uint64_t h = recordingStreamHash(b.data() + RecordingHeaderSize, size);
+    for (int i = 0; i < 8; i++) b[40 + i] = (uint8_t)(h >> (8 * i));
+}
+
+// Removes the checkpoints whose steps keep(step, last) refuses, with the
+// header's count; last is the recording's last step.
+static void dropCheckpoints(std::vector<uint8_t>& b, bool (*keep)(uint32_t step, uint32_t last)) {
+    const uint8_t* data = b.data() + RecordingHeaderSize;
+    uint32_t last = (uint32_t)b[28] | (uint32_t)b[29] << 8 | (uint32_t)b[30] << 16 | (uint32_t)b[31] << 24;
+    RecordingCursor cursor(data, b.size() - RecordingHeaderSize);
+    std::vector<uint8_t> kept(b.begin(), b.begin() + RecordingHeaderSize);
+    uint32_t count = 0;
+    FixedString<256> error;
+    for (;;) {
+        size_t at = cursor.offset();
+        StepInput in;
+        Checkpoint c;
+        RecordingCursor::Item item = cursor.next(&in, &c, &error);
+        if (item == RecordingCursor::ItemDamaged) return;
+        bool dropped = item == RecordingCursor::ItemCheckpoint && !keep(c.step, last);
+        count += item == RecordingCursor::ItemCheckpoint && !dropped;
+        if (!dropped) kept.insert(kept.end(), data + at, data + cursor.offset());
+        if (item == RecordingCursor::ItemEnd) break;
+    }
+    for (int i = 0; i < 4; i++) kept[32 + i] = (uint8_t)(count >> (8 * i));
+    restamp(kept);
+    b = kept;
 }
 
 TEST_F(RecordingTest, DamagedFilesAreRefusedWithTheirFileAndReason) {
@@ -404,11 +455,14 @@ TEST_F(RecordingTest, DamagedFilesAreRefusedWithTheirFileAndReason) {
     auto put32 = [](std::vector<uint8_t>& b, size_t at, uint32_t v) {
         for (int i = 0; i < 4; i++) b[at + i] = (uint8_t)(v >> (8 * i));
     };
+    enum Kind { File, Fifo, Folder, OverCap };
     struct Case {
         const char* name;
         void (*damage)(std::vector<uint8_t>&, decltype(put32)&);
         const char* reason;
+        Kind kind = File;
     };
+    using Bytes = std::vector<uint8_t>;
     const Case cases[] = {
         {"empty", [](std::vector<uint8_t>& b, decltype(put32)&) { b.clear(); }, "not a recording"},
         {"garbage", [](std::vector<uint8_t>& b, decltype(put32)&) { b.assign(5000, 0x5A); }, "not a recording"},
@@ -420,15 +474,42 @@ TEST_F(RecordingTest, DamagedFilesAreRefusedWithTheirFileAndReason) {
         {"a flipped bit", [](std::vector<uint8_t>& b, decltype(put32)&) { b[b.size() / 2] ^= 0x10; }, "fingerprint"},
         {"bytes appended", [](std::vector<uint8_t>& b, decltype(put32)&) { b.push_back(0); }, "more bytes than"},
         {"wrong step count", [](std::vector<uint8_t>& b, decltype(put32)& p) { p(b, 28, 17); }, "damaged"},
+        // The first step's item (after the start checkpoint's 14 bytes) is unknown.
+        {"an unknown item", [](Bytes& b, decltype(put32)&) { b[RecordingHeaderSize + 14] = 0x7F, restamp(b); },
+         "damaged at byte 14 of the steps: an unknown item"},
+        // Not files a recording is read from: refused unread, never waited on.
+        {"a FIFO", [](Bytes&, decltype(put32)&) {}, "not a regular file", Fifo},
+        {"a folder", [](Bytes&, decltype(put32)&) {}, "not a regular file", Folder},
+        {"over the size cap", [](Bytes&, decltype(put32)&) {}, "larger than any recording can be", OverCap},
+        // Steps -verify could not check.
+        {"0 steps, no checkpoints",
+         [](Bytes& b, decltype(put32)& p) {
+             b.resize(RecordingHeaderSize + 1);
+             b.back() = 0x41;  // the end mark
+             p(b, 28, 0), p(b, 32, 0), restamp(b);
+         },
+         "no checkpoints"},
+        {"no checkpoints", [](Bytes& b, decltype(put32)&) { dropCheckpoints(b, [](uint32_t, uint32_t) { return false; }); },
+         "no checkpoints"},
+        {"no start checkpoint",
+         [](Bytes& b, decltype(put32)&) { dropCheckpoints(b, [](uint32_t s, uint32_t) { return s != 0; }); },
+         "no checkpoints at its start"},
+        {"no end checkpoint",
+         [](Bytes& b, decltype(put32)&) { dropCheckpoints(b, [](uint32_t s, uint32_t last) { return s != last; }); },
+         "no checkpoints at its end"},
+        {"199 steps between two checkpoints",
+         [](Bytes& b, decltype(put32)&) { dropCheckpoints(b, [](uint32_t s, uint32_t) { return s != 200; }); },
+         "no checkpoints in steps 101 to 299"},
     };
     for (const Case& c : cases) {
         std::vector<uint8_t> bytes = good;
         c.damage(bytes, put32);
         std::string path = testing::TempDir() + "damaged.zrec";
-        FILE* f = fopen(path.c_str(), "wb");
-        ASSERT_TRUE(f);
-        fwrite(bytes.data(), 1, bytes.size(), f);
-        fclose(f);
+        unlink(path.c_str()), rmdir(path.c_str());
+        ASSERT_TRUE(hostile::writeBytes(path, std::string(bytes.begin(), bytes.end())));
+        if (c.kind == Fifo) { ASSERT_TRUE(hostile::replaceByFifo(path)); }
+        if (c.kind == Folder) { ASSERT_TRUE(hostile::replaceByFolder(path)); }
+        if (c.kind == OverCap) { ASSERT_EQ(truncate(path.c_str(), MaxRecordingFileBytes + 1), 0); }
         Recording r;
         FixedString<256> error;
         EXPECT_FALSE(loadRecording(path.c_str(), &r, &error)) << c.name;
@@ -441,4 +522,116 @@ TEST_F(RecordingTest, DamagedFilesAreRefusedWithTheirFileAndReason) {
     std::string err;
     EXPECT_EQ(runVerify("/nonexistent/run.zrec", &err), 100);
     EXPECT_NE(err.find("can't open it"), std::string::npos) << err;
+}
+
+// A forger's recording: the committed run with screen commands for the
+// upgrade screen's hidden buttons added in the step before "GO!", and the
+// fingerprints taken the way the recorder does from a game that carried
+// them out without a check (the commands themselves are not run here, so
+// a game that still obeyed them would verify the file). The game refuses
+// them, so the run differs from the checkpoints.
+TEST_F(RecordingTest, HiddenUpgradeButtonsPressedByAForgedRecordingDoNotVerify) {
+    Recording committed;
+    loadCommitted(&committed);
+    uint32_t goStep = 0;
+    RecordingWriter scan;
+    reencode(committed, &scan, [&](uint32_t n, StepInput* in) {
+        for (int i = 0; i < in->numGuiCommands; i++)
+            if (in->guiCommands[i] == CmdGo && goStep == 0) goStep = n;  // the end screen reuses the number
+    });
+    ASSERT_GT(goStep, 1u);
+
+    // By then "Wall destruction" is picked and no point is left: every "-"
+    // but its own and every "+" is hidden.
+    struct Case {
+        const char* name;
+        int32_t command;
+        int32_t count;  // what the unchecked handler added to the row's pick
+    };
+    const Case cases[] = {
+        {"\"-\" of a row not picked", CmdUpgradeRows + 1, -1},
+        {"\"+\" of a row that cannot be paid for", CmdUpgradeRows + 0, 1},
+    };
+    for (const Case& c : cases) {
+        RunRecorder forger;
+        forger.begin(committed.header.seed);
+        RecordingCursor cursor(committed.data.data, (size_t)committed.data.num);
+        FixedString<256> error;
+        for (uint32_t n = 0;;) {
+            StepInput in;
+            Checkpoint cp;
+            RecordingCursor::Item item = cursor.next(&in, &cp, &error);
+            if (item == RecordingCursor::ItemEnd) break;
+            if (item != RecordingCursor::ItemStep) continue;
+            int32_t mode = currentModeNumber();
+            runGameStep(in, 1.0f / STEPS_PER_SECOND);
+            if (++n == goStep - 1) {
+                int row = (c.command - CmdUpgradeRows) / 2;
+                for (int k = 0; k < 3; k++) {
+                    upgradePicks.chosen[row] += c.count;
+                    upgradePicks.pendingPoints -= c.count * upgradePicks.offered[row]->cost();
+                    stepInput.guiCommands[stepInput.numGuiCommands++] = c.command;
+                }
+            }
+            forger.afterStep(mode);
+        }
+        forger.finish(false);
+        std::string path = testing::TempDir() + "forged.zrec";
+        ASSERT_TRUE(forger.writer.save(path.c_str(), &error)) << error.c_str();
+        std::string out;
+        EXPECT_EQ(runVerify(path, &out), 1) << c.name << ": " << out;
+        EXPECT_NE(out.find("verify: the run differs at the checkpoint of step"), std::string::npos) << c.name;
+    }
+}
+
+// A save replaces only the recording: whatever sits at the name a careless
+// writer would use for its temporary is left as it was, a target that is
+// not a regular file is refused without waiting on it, and no temporary is
+// left behind.
+TEST_F(RecordingTest, SavingTouchesNothingButTheRecording) {
+    Recording committed;
+    loadCommitted(&committed);
+    RecordingWriter w;
+    reencode(committed, &w, [](uint32_t, StepInput*) {});
+    auto contents = [](const std::string& path) {
+        std::string text;
+        FILE* f = fopen(path.c_str(), "rb");
+        for (int ch; f && (ch = fgetc(f)) != EOF;) text += (char)ch;
+        if (f) fclose(f);
+        return text;
+    };
+    enum Obstacle { LinkAtTmp, FileAtTmp, FifoAtTmp, FolderAtTarget, FifoAtTarget };
+    const struct {
+        Obstacle obstacle;
+        bool saved;
+        mode_t tmpType, targetType;  // afterwards; 0: nothing there
+    } cases[] = {
+        {LinkAtTmp, true, S_IFLNK, S_IFREG},    {FileAtTmp, true, S_IFREG, S_IFREG},
+        {FifoAtTmp, true, S_IFIFO, S_IFREG},    {FolderAtTarget, false, 0, S_IFDIR},
+        {FifoAtTarget, false, 0, S_IFIFO},
+    };
+    std::string dir = testing::TempDir() + "save";
+    for (const auto& c : cases) {
+        ASSERT_EQ(system(("rm -rf '" + dir + "' && mkdir '" + dir + "'").c_str()), 0);
+        std::string target = dir + "/run.zrec", tmp = target + ".tmp", victim = dir + "/victim";
+        ASSERT_TRUE(hostile::writeBytes(victim, "keep me"));
+        if (c.obstacle == LinkAtTmp) { ASSERT_EQ(symlink(victim.c_str(), tmp.c_str()), 0); }
+        if (c.obstacle == FileAtTmp) { ASSERT_TRUE(hostile::writeBytes(tmp, "keep me")); }
+        if (c.obstacle == FifoAtTmp) { ASSERT_EQ(mkfifo(tmp.c_str(), 0644), 0); }
+        if (c.obstacle == FolderAtTarget) { ASSERT_EQ(mkdir(target.c_str(), 0755), 0); }
+        if (c.obstacle == FifoAtTarget) { ASSERT_EQ(mkfifo(target.c_str(), 0644), 0); }
+
+        FixedString<256> error;
+        EXPECT_EQ(w.save(target.c_str(), &error), c.saved) << c.obstacle << ": " << error.c_str();
+        Recording back;
+        EXPECT_EQ(loadRecording(target.c_str(), &back, &error), c.saved) << c.obstacle << ": " << error.c_str();
+        EXPECT_EQ(contents(victim), "keep me") << c.obstacle;
+        struct stat st;
+        EXPECT_EQ(lstat(tmp.c_str(), &st) == 0 ? st.st_mode & S_IFMT : 0, c.tmpType) << c.obstacle;
+        if (c.obstacle == FileAtTmp) { EXPECT_EQ(contents(tmp), "keep me"); }
+        EXPECT_EQ(lstat(target.c_str(), &st) == 0 ? st.st_mode & S_IFMT : 0, c.targetType) << c.obstacle;
+        ASSERT_EQ(system(("ls -A '" + dir + "' > '" + dir + ".ls'").c_str()), 0);
+        EXPECT_EQ(contents(dir + ".ls"), std::string("run.zrec\n") + (c.tmpType ? "run.zrec.tmp\n" : "") + "victim\n")
+            << c.obstacle;
+    }
 }
