@@ -71,13 +71,14 @@ GuiBox* buildLauncherScreen() {
     line.textScale = 4;
     buildBox(line);
     line.margin[GuiTop] = guiUnits(5);
-    line.text = "Version 0.01 DEMO";
+    line.text = "Version " ZENTREL_VERSION " DEMO";
     line.textScale = 1;
     buildBox(line);
 
     GuiButtonDesc button;
     button.parent = screen;
     button.position = -1;
+    // One font pixel, so the edges grow with the screen's magnification.
     button.edgeWidth = guiUnits(1.0f / (float)fontUnit);
     button.labelScale = 2;
     button.width = guiUnits(25);
