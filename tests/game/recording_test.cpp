@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <vector>
 #include "game_fixture.h"
+#include "test_files.h"
 
 static const char* const wholeRunFile = ZENTREL_TEST_DATA_DIR "/whole_run.zrec";
 
@@ -376,9 +377,12 @@ TEST_F(RecordingTest, FreshRunVerifiesAndAChangedStepIsFoundAtItsCheckpoint) {
         << error.c_str();
 }
 
+// Files the program is run on: private, since other test runs may run at once.
+static TempFolder scratch;
+
 // The game program on a file: exit code and standard error.
 static int runVerify(const std::string& file, std::string* err) {
-    std::string errFile = testing::TempDir() + "verify_err.txt";
+    std::string errFile = scratch.path + "/verify_err.txt";
     std::string cmd = "./game -verify '" + file + "' >/dev/null 2>'" + errFile + "'";
     int status = system(cmd.c_str());
     FILE* f = fopen(errFile.c_str(), "rb");
@@ -424,7 +428,7 @@ TEST_F(RecordingTest, DamagedFilesAreRefusedWithTheirFileAndReason) {
     for (const Case& c : cases) {
         std::vector<uint8_t> bytes = good;
         c.damage(bytes, put32);
-        std::string path = testing::TempDir() + "damaged.zrec";
+        std::string path = scratch.path + "/damaged.zrec";
         FILE* f = fopen(path.c_str(), "wb");
         ASSERT_TRUE(f);
         fwrite(bytes.data(), 1, bytes.size(), f);
