@@ -148,8 +148,3 @@ int wheelTotal() { return wheelSum; }
 uint32_t lastKey() { return lastKeyCode; }
 uint32_t lastChar() { return lastCharCode; }
 bool cursorInside() { return inside; }
-bool mouseCaptured() { return captured; }
-
-void setMousePosition(float x, float y) {
-    if (platform) platform->warpMouse((int)x, (int)y);
-}

@@ -93,8 +93,6 @@ int wheelTotal();
 uint32_t lastKey();
 uint32_t lastChar();
 bool cursorInside();
-bool mouseCaptured();
-void setMousePosition(float x, float y);
 
 // The character a key types with the given Shift and Caps Lock state (US
 // layout); 0 for keys that type nothing.

@@ -88,7 +88,6 @@ bool deviceCanDrawSceneToBackBuffer();
 // clear depth whatever setDepthWrite last said.
 void clearAll(uint32_t colour);
 void clearColour(uint32_t colour);
-void clearDepth();
 
 //---------------------------------------------------------------------------
 // Buffers

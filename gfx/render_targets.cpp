@@ -135,7 +135,6 @@ static void clearWith(GLbitfield bits, uint32_t colour) {
 
 void clearAll(uint32_t colour) { clearWith(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT, colour); }
 void clearColour(uint32_t colour) { clearWith(GL_COLOR_BUFFER_BIT, colour); }
-void clearDepth() { clearWith(GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT, 0); }
 
 //---------------------------------------------------------------------------
 // Draw state

@@ -7,62 +7,6 @@ int32_t fontUnit = 8;
 GuiBox* optionButtons[4];
 
 //---------------------------------------------------------------------------
-// Building blocks
-//---------------------------------------------------------------------------
-
-// The launcher's forms put each new box before its parent's last child
-// (position -1), and its button edges are one font pixel.
-
-static void setEdges(GuiLen* margin, GuiLen* padding, const GuiLen margins[4], const GuiLen paddings[4]) {
-    for (int i = 0; i < 4; i++) {
-        margin[i] = margins[i];
-        padding[i] = paddings[i];
-    }
-}
-
-GuiBox* makeBox(GuiLen width, GuiLen height, const GuiLen margins[4], const GuiLen paddings[4], GuiBox* parent) {
-    GuiBoxDesc d;
-    d.parent = parent;
-    d.position = -1;
-    d.width = width;
-    d.height = height;
-    setEdges(d.margin, d.padding, margins, paddings);
-    return buildBox(d);
-}
-
-GuiBox* makeText(GuiBox* parent, const char* text, uint32_t colour, int scale, int hAlign, int vAlign,
-                 const GuiLen margins[4], const GuiLen paddings[4], GuiLen width, GuiLen height) {
-    GuiBoxDesc d;
-    d.parent = parent;
-    d.position = -1;
-    d.width = width;
-    d.height = height;
-    setEdges(d.margin, d.padding, margins, paddings);
-    d.text = text;
-    d.textColour = colour;
-    d.textScale = scale;
-    d.hAlign = hAlign;
-    d.vAlign = vAlign;
-    return buildBox(d);
-}
-
-GuiBox* makeButton(GuiBox* parent, int32_t commandId, const char* label, int labelScale, float width,
-                   float height, const GuiLen margins[4], const GuiLen paddings[4]) {
-    GuiButtonDesc d;
-    d.parent = parent;
-    d.position = -1;
-    d.command = commandId;
-    d.label = label;
-    d.labelScale = labelScale;
-    d.width = guiUnits(width);
-    d.height = guiUnits(height);
-    setEdges(d.margin, d.padding, margins, paddings);
-    // One font pixel, so the edges grow with the screen's magnification.
-    d.edgeWidth = guiUnits(1.0f / (float)fontUnit);
-    return buildButton(d);
-}
-
-//---------------------------------------------------------------------------
 // Options
 //---------------------------------------------------------------------------
 
@@ -127,13 +71,14 @@ GuiBox* buildLauncherScreen() {
     line.textScale = 4;
     buildBox(line);
     line.margin[GuiTop] = guiUnits(5);
-    line.text = "Version 0.01 DEMO";
+    line.text = "Version " ZENTREL_VERSION " DEMO";
     line.textScale = 1;
     buildBox(line);
 
     GuiButtonDesc button;
     button.parent = screen;
     button.position = -1;
+    // One font pixel, so the edges grow with the screen's magnification.
     button.edgeWidth = guiUnits(1.0f / (float)fontUnit);
     button.labelScale = 2;
     button.width = guiUnits(25);

@@ -27,18 +27,6 @@ extern int32_t fontUnit;
 // buildLauncherScreen; they belong to the screen's tree.
 extern GuiBox* optionButtons[4];
 
-// The launcher's positional forms of the GUI builder (gui_builder.h); new
-// code fills the description records.
-// New box with the given lengths (groups ordered top, left, right, bottom),
-// added to parent with position -1 when parent is given.
-GuiBox* makeBox(GuiLen width, GuiLen height, const GuiLen margins[4], const GuiLen paddings[4], GuiBox* parent);
-// makeBox plus a text of at most 255 characters, its colour, scale and alignment.
-GuiBox* makeText(GuiBox* parent, const char* text, uint32_t colour, int scale, int hAlign, int vAlign,
-                 const GuiLen margins[4], const GuiLen paddings[4], GuiLen width, GuiLen height);
-// A push button: an auto-sized solid container sending commandId, holding
-// the looks ".normal", ".over" and ".pressed" of width x height units each.
-GuiBox* makeButton(GuiBox* parent, int32_t commandId, const char* label, int labelScale, float width,
-                   float height, const GuiLen margins[4], const GuiLen paddings[4]);
 // Label of one toggle command for the current option value.
 const char* optionLabel(int32_t command);
 void updateOptionLabels();

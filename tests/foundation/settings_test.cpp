@@ -5,7 +5,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <functional>
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include "settings.h"
@@ -14,19 +13,9 @@
 // Every case gets its own empty config folder.
 class Settings : public ::testing::Test {
 protected:
-    std::string home;
-    std::string file;
-    void SetUp() override {
-        char tmpl[] = "/tmp/zentrel-settings-XXXXXX";
-        home = mkdtemp(tmpl);
-        setenv("XDG_CONFIG_HOME", home.c_str(), 1);
-        file = home + "/Pelnaro Games/ZENTREL/settings";
-    }
-    void TearDown() override { system(("rm -rf '" + home + "'").c_str()); }
-    void writeFile(const std::string& text) {
-        system(("mkdir -p '" + home + "/Pelnaro Games/ZENTREL'").c_str());
-        std::ofstream(file) << text;
-    }
+    TempSettings settings;
+    std::string home = settings.path;
+    std::string file = home + "/Pelnaro Games/ZENTREL/settings";
     // Names in the folder, one a line, sorted.
     static std::string listFolder(const std::string& dir) {
         FILE* ls = popen(("ls -A '" + dir + "'").c_str(), "r");
@@ -35,12 +24,6 @@ protected:
         while (fgets(line, sizeof line, ls)) names += line;
         pclose(ls);
         return names;
-    }
-    std::string readFile() {
-        std::ifstream in(file);
-        std::stringstream ss;
-        ss << in.rdbuf();
-        return ss.str();
     }
 };
 
@@ -57,7 +40,7 @@ TEST_F(Settings, NoFileMeansDefaults) {
 
 TEST_F(Settings, WriteCreatesFoldersAndRoundTrips) {
     ASSERT_TRUE(writeSettingDword("flags", 0xF));
-    EXPECT_EQ(readFile(), "flags=dword:0x0000000F\n");
+    EXPECT_EQ(readWholeFile(file), "flags=dword:0x0000000F\n");
     uint32_t v = 0;
     EXPECT_TRUE(readSettingDword("flags", &v));
     EXPECT_EQ(v, 0xFu);
@@ -78,7 +61,7 @@ TEST_F(Settings, WriteCreatesFoldersAndRoundTrips) {
 }
 
 TEST_F(Settings, FlagBitsAreTakenWhole) {
-    writeFile("flags=dword:0x00000010\n");
+    settings.write("flags=dword:0x00000010\n");
     DisplayFlags f = readDisplayFlags();
     EXPECT_FALSE(f.fullscreen || f.antiAlias || f.vSync || f.fastVoxels);
     EXPECT_EQ(encodeFlags(defaultDisplayFlags()), 4u);
@@ -89,7 +72,7 @@ TEST_F(Settings, WrongTypeAndCorruptValuesReadAsAbsent) {
     uint32_t v = 9;
     for (const char* text : {"flags=sz:5\n", "flags=dword:0x1FFFFFFFF\n", "flags=dword:banana\n",
                              "flags=dword:-1\n", "flags=dword:\n", "flags\n", "\x01\x02garbage\xff\n"}) {
-        writeFile(text);
+        settings.write(text);
         EXPECT_FALSE(readSettingDword("flags", &v)) << text;
         EXPECT_EQ(v, 9u);
         EXPECT_TRUE(readDisplayFlags().vSync);
@@ -97,9 +80,9 @@ TEST_F(Settings, WrongTypeAndCorruptValuesReadAsAbsent) {
 }
 
 TEST_F(Settings, RewriteKeepsLinesItDoesNotUnderstand) {
-    writeFile("# a comment\nother=sz:keep me\nflags=dword:0x00000001\nnonsense line\nflags=dword:0x00000002\n");
+    settings.write("# a comment\nother=sz:keep me\nflags=dword:0x00000001\nnonsense line\nflags=dword:0x00000002\n");
     ASSERT_TRUE(writeSettingDword("flags", 4));
-    EXPECT_EQ(readFile(), "# a comment\nother=sz:keep me\nflags=dword:0x00000004\nnonsense line\n");
+    EXPECT_EQ(readWholeFile(file), "# a comment\nother=sz:keep me\nflags=dword:0x00000004\nnonsense line\n");
     uint32_t v = 0;
     EXPECT_TRUE(readSettingDword("flags", &v));
     EXPECT_EQ(v, 4u);
@@ -144,13 +127,11 @@ TEST_F(Settings, UnwritablePlacesAndUnstorableValuesFail) {
 }
 
 TEST_F(Settings, HomeConfigWhenXdgIsUnset) {
-    unsetenv("XDG_CONFIG_HOME");
-    std::string oldHome = getenv("HOME") ? getenv("HOME") : "";
-    setenv("HOME", home.c_str(), 1);
+    settings.setEnv("XDG_CONFIG_HOME", nullptr);
+    settings.setEnv("HOME", home.c_str());
     char path[4096];
     ASSERT_TRUE(settingsFilePath(path, sizeof path));
     EXPECT_EQ(std::string(path), home + "/.config/Pelnaro Games/ZENTREL/settings");
-    setenv("HOME", oldHome.c_str(), 1);
 }
 
 // What is in the settings file's place decides whether a save may replace
@@ -163,15 +144,15 @@ TEST_F(Settings, FilesThatMustNotBeReplacedAreKept) {
     };
     const Case cases[] = {
         // Root may write anything, so the mode bits decide.
-        {"read-only file", [&] { writeFile("flags=dword:0x00000001\n"); chmod(file.c_str(), 0444); }, "read-only"},
+        {"read-only file", [&] { settings.write("flags=dword:0x00000001\n"); chmod(file.c_str(), 0444); }, "read-only"},
         // A FIFO would block the writer taking its lock.
-        {"FIFO as the lock file", [&] { writeFile("flags=dword:1\n"); mkfifo((file + ".lock").c_str(), 0600); }, "lock"},
+        {"FIFO as the lock file", [&] { settings.write("flags=dword:1\n"); mkfifo((file + ".lock").c_str(), 0600); }, "lock"},
         // Rewriting "flags=dword:1" as 0x00000004 grows the file past what
         // the reader accepts, which would lose every value.
         {"file at the reader's limit",
-         [&] { writeFile("flags=dword:1\n#" + std::string((1 << 20) - 3 - 16, '#') + "\n"); }, "the settings file is too large"},
-        {"FIFO", [&] { writeFile(""); unlink(file.c_str()); mkfifo(file.c_str(), 0600); }, "not a regular file"},
-        {"folder", [&] { writeFile(""); unlink(file.c_str()); mkdir(file.c_str(), 0700); }, "not a regular file"},
+         [&] { settings.write("flags=dword:1\n#" + std::string((1 << 20) - 3 - 16, '#') + "\n"); }, "the settings file is too large"},
+        {"FIFO", [&] { settings.write(""); unlink(file.c_str()); mkfifo(file.c_str(), 0600); }, "not a regular file"},
+        {"folder", [&] { settings.write(""); unlink(file.c_str()); mkdir(file.c_str(), 0700); }, "not a regular file"},
     };
     for (const Case& c : cases) {
         system(("rm -rf '" + home + "/Pelnaro Games'").c_str());
@@ -187,7 +168,7 @@ TEST_F(Settings, FilesThatMustNotBeReplacedAreKept) {
         EXPECT_EQ(after.st_mode, before.st_mode) << c.what;
         EXPECT_EQ(after.st_ino, before.st_ino) << c.what;
     }
-    EXPECT_EQ(readFile(), "");  // the folder case: nothing readable in its place
+    EXPECT_EQ(readWholeFile(file), "");  // the folder case: nothing readable in its place
 }
 
 // A stray zero byte is an ordinary character: the lines after it are read
@@ -195,12 +176,12 @@ TEST_F(Settings, FilesThatMustNotBeReplacedAreKept) {
 TEST_F(Settings, LinesAfterAZeroByteAreReadAndKept) {
     static const char before[] = "note=sz:a\0b\nflags=dword:0x00000001\nafter=sz:kept\n";
     static const char after[] = "note=sz:a\0b\nflags=dword:0x00000004\nafter=sz:kept\n";
-    writeFile(std::string(before, sizeof before - 1));
+    settings.write(std::string(before, sizeof before - 1));
     uint32_t v = 0;
     EXPECT_TRUE(readSettingDword("flags", &v));
     EXPECT_EQ(v, 1u);
     ASSERT_TRUE(writeSettingDword("flags", 4));
-    EXPECT_EQ(readFile(), std::string(after, sizeof after - 1));
+    EXPECT_EQ(readWholeFile(file), std::string(after, sizeof after - 1));
 }
 
 // A link the user made stays a link: its target is replaced, keeping the
@@ -210,7 +191,7 @@ TEST_F(Settings, SymbolicLinkIsFollowedAndItsTargetKeepsItsMode) {
     mkdir(real.c_str(), 0700);
     std::ofstream(real + "/zentrel.conf") << "other=sz:kept\n";
     chmod((real + "/zentrel.conf").c_str(), 0640);
-    writeFile("");
+    settings.write("");
     unlink(file.c_str());
     ASSERT_EQ(symlink("../../elsewhere/zentrel.conf", file.c_str()), 0);  // relative to the link's folder
 
@@ -220,14 +201,14 @@ TEST_F(Settings, SymbolicLinkIsFollowedAndItsTargetKeepsItsMode) {
     EXPECT_TRUE(S_ISLNK(st.st_mode));
     ASSERT_EQ(stat((real + "/zentrel.conf").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
-    EXPECT_EQ(readFile(), "other=sz:kept\nflags=dword:0x00000009\n");
+    EXPECT_EQ(readWholeFile(file), "other=sz:kept\nflags=dword:0x00000009\n");
     EXPECT_EQ(system(("test $(ls -A '" + real + "' | wc -l) = 1").c_str()), 0);
 }
 
 // A save killed between writing and renaming leaves its temporary; the next
 // save removes it, but not one a save in progress holds, nor other files.
 TEST_F(Settings, TemporariesOfKilledSavesAreRemovedByTheNextSave) {
-    writeFile("flags=dword:0x00000001\n");
+    settings.write("flags=dword:0x00000001\n");
     std::string dir = home + "/Pelnaro Games/ZENTREL/";
     for (const char* n : {"settings.Ab12Cd.tmp", "settings.inUse0.tmp", "settings.keep", "settings.backup",
                           "other.Ab12Cd.tmp"})

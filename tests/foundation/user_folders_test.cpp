@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include "qz_utils.h"
+#include "test_files.h"
 #include "user_folders.h"
 
 namespace fs = std::filesystem;
@@ -12,30 +12,17 @@ namespace fs = std::filesystem;
 // A private root with a home folder; the XDG variables start unset.
 class UserFolders : public ::testing::Test {
 protected:
-    std::string root, home, savedHome;
+    TempFolder temp;
+    std::string root = temp.path, home = root + "/home";
     void SetUp() override {
-        if (const char* h = getenv("HOME")) savedHome = h;
-        char tmpl[] = "/tmp/zentrel-folders-XXXXXX";
-        root = mkdtemp(tmpl);
-        home = root + "/home";
         fs::create_directories(home);
-        setenv("HOME", home.c_str(), 1);
-        for (const char* v : {"XDG_CONFIG_HOME", "XDG_STATE_HOME"}) unsetenv(v);
+        temp.setEnv("HOME", home.c_str());
+        for (const char* v : {"XDG_CONFIG_HOME", "XDG_STATE_HOME"}) temp.setEnv(v, nullptr);
     }
-    void TearDown() override {
-        fs::remove_all(root);
-        setenv("HOME", savedHome.c_str(), 1);
-        initAppPath();
-    }
+    void TearDown() override { initAppPath(); }
     void write(const std::string& path, const std::string& text) {
         fs::create_directories(fs::path(path).parent_path());
         std::ofstream(path) << text;
-    }
-    static std::string read(const std::string& path) {
-        std::ifstream in(path);
-        std::stringstream ss;
-        ss << in.rdbuf();
-        return ss.str();
     }
     std::string pictures() {
         char out[QZ_MAX_PATH];
@@ -125,7 +112,7 @@ TEST_F(UserFolders, StateFolderHoldsTheLogOfTheLastRunWhenItCan) {
         EXPECT_FALSE(fs::is_regular_file(fs::symlink_status(log)));
         EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 1) << "a temporary is left";
     }
-    EXPECT_EQ(read(other), "someone else's\n");
+    EXPECT_EQ(readWholeFile(other), "someone else's\n");
 
     // A regular file is replaced by a new one: an earlier run's, and a hard
     // link to it, keep what they held.
@@ -136,8 +123,8 @@ TEST_F(UserFolders, StateFolderHoldsTheLogOfTheLastRunWhenItCan) {
     logMessage("line %d", 1);
     logText("part ");
     logMessage("two");
-    EXPECT_EQ(read(log), "line 1\npart two\n");
-    EXPECT_EQ(read(root + "/linked"), "the run before\n");
+    EXPECT_EQ(readWholeFile(log), "line 1\npart two\n");
+    EXPECT_EQ(readWholeFile(root + "/linked"), "the run before\n");
 }
 
 TEST_F(UserFolders, ScreenshotsStayBesideABuiltProgramAndGoToPicturesWhenInstalled) {

@@ -1,21 +1,13 @@
 #include <gtest/gtest.h>
-#include <cstdlib>
 #include <cstring>
-#include <string>
 #include <vector>
 #include "options.h"
-#include "settings.h"
+#include "temp_settings.h"
 
 // Each case reads from its own empty settings folder.
 class Options : public ::testing::Test {
 protected:
-    std::string home;
-    void SetUp() override {
-        char tmpl[] = "/tmp/zentrel-options-XXXXXX";
-        home = mkdtemp(tmpl);
-        setenv("XDG_CONFIG_HOME", home.c_str(), 1);
-    }
-    void TearDown() override { system(("rm -rf '" + home + "'").c_str()); }
+    TempSettings settings;
     void read(std::initializer_list<const char*> args) {
         std::vector<const char*> argv = {"game"};
         argv.insert(argv.end(), args.begin(), args.end());
@@ -57,14 +49,6 @@ TEST_F(Options, CorruptFlagsLeaveTheDefaults) {
     read({});
     EXPECT_TRUE(optVSync);
     EXPECT_FALSE(optFullscreen);
-}
-
-TEST(WindowPlacement, CentredOnTheWorkArea) {
-    WindowRect r = centredClientRect({0, 0, 1920, 1040}, 1280, 720);
-    EXPECT_EQ(r.left, 320);
-    EXPECT_EQ(r.top, 160);
-    EXPECT_EQ(r.right, 1600);
-    EXPECT_EQ(r.bottom, 880);
 }
 
 TEST(RecordedRunOption, FileAfterTheOptionAndTheLastOneCounts) {

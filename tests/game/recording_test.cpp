@@ -11,6 +11,7 @@
 #include "game_fixture.h"
 #include "hostile_files.h"
 #include "main_loop.h"
+#include "test_files.h"
 
 static const char* const wholeRunFile = ZENTREL_TEST_DATA_DIR "/whole_run.zrec";
 
@@ -392,10 +393,13 @@ TEST_F(RecordingTest, FreshRunVerifiesAndAChangedStepIsFoundAtItsCheckpoint) {
         << error.c_str();
 }
 
+// Files the program is run on: private, since other test runs may run at once.
+static TempFolder scratch;
+
 // The game program on a file: exit code and what it printed. The limit
 // only keeps a hanging program from hanging the test.
 static int runVerify(const std::string& file, std::string* err) {
-    std::string errFile = testing::TempDir() + "verify_err.txt";
+    std::string errFile = scratch.path + "/verify_err.txt";
     std::string cmd = "timeout 60 ./game -verify '" + file + "' >'" + errFile + "' 2>&1";
     int status = system(cmd.c_str());
     FILE* f = fopen(errFile.c_str(), "rb");
@@ -504,7 +508,7 @@ TEST_F(RecordingTest, DamagedFilesAreRefusedWithTheirFileAndReason) {
     for (const Case& c : cases) {
         std::vector<uint8_t> bytes = good;
         c.damage(bytes, put32);
-        std::string path = testing::TempDir() + "damaged.zrec";
+        std::string path = scratch.path + "/damaged.zrec";
         unlink(path.c_str()), rmdir(path.c_str());
         ASSERT_TRUE(hostile::writeBytes(path, std::string(bytes.begin(), bytes.end())));
         if (c.kind == Fifo) { ASSERT_TRUE(hostile::replaceByFifo(path)); }

@@ -1,10 +1,10 @@
-#include <cstdlib>
 #include <functional>
 #include <string>
 #include "framing_modes.h"
 #include "game_fixture.h"
 #include "recording_services.h"
 #include "settings.h"
+#include "temp_settings.h"
 #include "volume_display.h"
 
 // The hero on a flat floor (top at y = 32) with a wall at x 400..420, and
@@ -160,27 +160,18 @@ TEST(SoundPlacement, PanByOffsetAndQuieterWithDistance) {
 class VolumeTest : public GameTest {
 protected:
     RecordingServices rec;
-    std::string home;
+    TempSettings settings;
     void SetUp() override {
         GameTest::SetUp();
-        char tmpl[] = "/tmp/zentrel-volume-XXXXXX";
-        home = mkdtemp(tmpl);
-        setenv("XDG_CONFIG_HOME", home.c_str(), 1);
         setSoundServices(&rec);
         soundVolume = SoundVolume();
     }
     void TearDown() override {
         setSoundServices(nullptr);
         soundVolume = SoundVolume();
-        system(("rm -rf '" + home + "'").c_str());
         GameTest::TearDown();
     }
     void press(int vk) { pushInput(InputKeyDown, (uint32_t)vk, 0, 0, 0, 0); }
-    static uint32_t stored(const char* name) {
-        uint32_t v = 999;
-        readSettingDword(name, &v);
-        return v;
-    }
 };
 
 TEST_F(VolumeTest, ReadDefaultsKeysStoreAndMute) {
@@ -188,12 +179,12 @@ TEST_F(VolumeTest, ReadDefaultsKeysStoreAndMute) {
     EXPECT_EQ(effectsVolume(), 80);
     EXPECT_EQ(musicVolume(), 60);
     EXPECT_EQ(rec.effectsVolume, 80);
-    EXPECT_EQ(stored("volume"), 999u) << "reading never writes";
+    EXPECT_EQ(settings.stored("volume"), 999u) << "reading never writes";
 
     press(189);  // '-'
     step();
     EXPECT_EQ(effectsVolume(), 70);
-    EXPECT_EQ(stored("volume"), 70u);
+    EXPECT_EQ(settings.stored("volume"), 70u);
     FixedString<48> line;
     ASSERT_TRUE(volumeLine(&line));
     EXPECT_STREQ(line, "Volume 70   Music 60");
@@ -202,14 +193,14 @@ TEST_F(VolumeTest, ReadDefaultsKeysStoreAndMute) {
         step();
     }
     EXPECT_EQ(effectsVolume(), 100) << "clamped at 100";
-    EXPECT_EQ(stored("volume"), 100u);
+    EXPECT_EQ(settings.stored("volume"), 100u);
 
     press('M');
     step();
     EXPECT_TRUE(soundMuted());
     EXPECT_EQ(rec.effectsVolume, 0);
     EXPECT_EQ(rec.musicVolume, 0);
-    EXPECT_EQ(stored("volume"), 100u) << "mute is not stored";
+    EXPECT_EQ(settings.stored("volume"), 100u) << "mute is not stored";
     ASSERT_TRUE(volumeLine(&line));
     EXPECT_STREQ(line, "Sound muted");
     press('M');
@@ -220,7 +211,7 @@ TEST_F(VolumeTest, ReadDefaultsKeysStoreAndMute) {
     EXPECT_FALSE(volumeLine(&line)) << "the line goes after a moment";
 
     setMusicVolume(-5);
-    EXPECT_EQ(stored("music"), 0u);
+    EXPECT_EQ(settings.stored("music"), 0u);
     EXPECT_EQ(rec.musicVolume, 0);
 
     // Stored values come back; one out of range keeps the default.

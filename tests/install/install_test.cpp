@@ -99,6 +99,8 @@ TEST(Install, LaysOutProgramFolderMenuEntryIconsAndMetadata) {
     out = runShell("appstreamcli validate --no-net '" + tree.prefix + "/share/metainfo/" + appId + ".metainfo.xml'",
                    &status);
     EXPECT_EQ(status, 0) << out;
+    EXPECT_NE(readWholeFile(tree.prefix + "/share/metainfo/" + appId + ".metainfo.xml")
+                  .find("<release version=\"" ZENTREL_VERSION "\""), std::string::npos);
     std::string desktop = readWholeFile(tree.prefix + "/share/applications/" + appId + ".desktop");
     EXPECT_NE(desktop.find("\nExec=zentrel\n"), std::string::npos) << desktop;
     EXPECT_NE(desktop.find("\nCategories=Game;ActionGame;\n"), std::string::npos) << desktop;
@@ -180,15 +182,15 @@ TEST(Package, BuildsAPackageThatListsItsFilesPassesLintianAndStarts) {
     std::string log = runShell("'" ZENTREL_CPACK "' --config '" ZENTREL_BUILD_DIR "/CPackConfig.cmake' -B '" + out + "'",
                                &status);
     ASSERT_EQ(status, 0) << log;
-    std::string deb = out + "/zentrel_0.01_amd64.deb";
+    std::string deb = out + "/zentrel_" ZENTREL_VERSION "_amd64.deb";
     ASSERT_TRUE(fs::exists(deb)) << log;
 
     std::string contents = runShell("dpkg-deb -c '" + deb + "'");
     for (const std::string& f : expectedFiles()) EXPECT_NE(contents.find(" ./usr/" + f + "\n"), std::string::npos) << f;
     EXPECT_NE(contents.find(" ./usr/games/zentrel -> ../bin/zentrel\n"), std::string::npos) << contents;
     std::string fields = runShell("dpkg-deb -f '" + deb + "' Package Version Architecture Depends Description");
-    for (const char* field : {"Package: zentrel\n", "Version: 0.01\n", "Architecture: amd64\n", "libsdl2-2.0-0",
-                              "libpng16-16", "libepoxy0", "Description: side-on platform shooter"})
+    for (const char* field : {"Package: zentrel\n", "Version: " ZENTREL_VERSION "\n", "Architecture: amd64\n",
+                              "libsdl2-2.0-0", "libpng16-16", "libepoxy0", "Description: side-on platform shooter"})
         EXPECT_NE(fields.find(field), std::string::npos) << field << " in\n" << fields;
 
     std::string lintian = runShell("lintian --fail-on error '" + deb + "'", &status);

@@ -8,12 +8,12 @@
 #include <filesystem>
 #include <fstream>
 #include <spawn.h>
-#include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
 #include "gui_behaviour.h"
 #include "launcher_screen.h"
 #include "qz_utils.h"
+#include "test_files.h"
 #include "tga.h"
 #include "wait_until.h"
 
@@ -24,13 +24,6 @@ static size_t countOf(const std::string& text, const std::string& part) {
     size_t n = 0;
     for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) n++;
     return n;
-}
-
-static std::string readWhole(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
 }
 
 //---------------------------------------------------------------------------
@@ -108,8 +101,8 @@ void LauncherRun::writeSettings(const std::string& text) {
     std::ofstream(settingsPath()) << text;
 }
 
-std::string LauncherRun::readSettings() const { return readWhole(settingsPath()); }
-std::string LauncherRun::readLog() const { return readWhole(logPath); }
+std::string LauncherRun::readSettings() const { return readWholeFile(settingsPath()); }
+std::string LauncherRun::readLog() const { return readWholeFile(logPath); }
 
 bool LauncherRun::start(bool waitForWindow) {
     // The first entry of a name is the one a program sees: set ones replace inherited ones.

@@ -1,15 +1,12 @@
 // The launcher's screen as the program builds it: where its boxes land at
 // two window sizes, and how the option labels follow the options.
 #include <gtest/gtest.h>
-#include <cstdlib>
-#include <string>
-#include <unistd.h>
 #include <vector>
 #include "display_options.h"
 #include "gui_behaviour.h"
 #include "launcher_screen.h"
-#include "settings.h"
 #include "swrender.h"
+#include "temp_settings.h"
 
 namespace {
 
@@ -66,9 +63,7 @@ TEST(LauncherScreen, ButtonsSitWhereTheLayoutPutsThemAtTwoScales) {
 }
 
 TEST(LauncherScreen, LabelsFollowStoredAndToggledOptions) {
-    char tmpl[] = "/tmp/zentrel-launcher-screen-XXXXXX";
-    std::string home = mkdtemp(tmpl);
-    setenv("XDG_CONFIG_HOME", home.c_str(), 1);
+    TempSettings settings;
     ASSERT_TRUE(writeSettingDword("flags", 0xF));
     loadFlags();
     LaidOut s(640, 480);
@@ -83,5 +78,4 @@ TEST(LauncherScreen, LabelsFollowStoredAndToggledOptions) {
     for (int i = 0; i < 4; i++)
         for (const char* look : {".normal", ".over", ".pressed"})
             EXPECT_STREQ(s.command(CmdToggleFullscreen + i)->findBox(look)->text, off[i]) << look;
-    system(("rm -rf '" + home + "'").c_str());
 }

@@ -10,17 +10,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include "test_files.h"
 #include "wait_until.h"
 
 namespace fs = std::filesystem;
-
-static std::string readFile(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
 
 static std::string makeRunFolder() {
     char tmpl[] = "/tmp/zentrel-run-XXXXXX";
@@ -144,8 +137,8 @@ bool ProgramRun::waitForPicture(const std::function<bool(const Capture&)>& shows
                      100);
 }
 
-std::string ProgramRun::log() const { return readFile(logPath); }
-std::string ProgramRun::errors() const { return readFile(errPath); }
+std::string ProgramRun::log() const { return readWholeFile(logPath); }
+std::string ProgramRun::errors() const { return readWholeFile(errPath); }
 
 int ProgramRun::xdotool(const std::string& args) {
     std::string a = args;

@@ -14,13 +14,13 @@
 #include "input.h"
 #include "main_loop.h"
 #include "screenshot.h"
+#include "temp_settings.h"
 #include "tga.h"
 
 struct GameInProcess {
     // A private settings folder first: the run stores bindings and options.
     static void start() {
-        static char config[] = "/tmp/zentrel-controls-XXXXXX";
-        if (mkdtemp(config)) setenv("XDG_CONFIG_HOME", config, 1);
+        static TempSettings settings;
         const char* args[] = {"game", "-360", "-novs", "-win"};
         startGame(4, args);
         setMainLoopHost(gameLoopHost());

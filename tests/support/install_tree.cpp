@@ -5,8 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 namespace fs = std::filesystem;
@@ -24,13 +22,6 @@ std::string runShell(const std::string& command, int* status) {
     int s = pclose(p);
     if (status) *status = WIFEXITED(s) ? WEXITSTATUS(s) : -1;
     return out;
-}
-
-std::string readWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
 }
 
 bool waitForFileText(const std::string& path, const std::string& text, double seconds) {

@@ -4,6 +4,7 @@
 #pragma once
 #include <string>
 #include <vector>
+#include "test_files.h"
 
 struct InstallTree {
     std::string root;    // everything of the tree lies below; removed at the end
@@ -26,7 +27,5 @@ struct InstallTree {
 
 // Output of a shell command (standard output and error); status gets its exit code.
 std::string runShell(const std::string& command, int* status = nullptr);
-// Whole file, or "" when it cannot be read.
-std::string readWholeFile(const std::string& path);
 // Waits up to `seconds` for the file to hold text.
 bool waitForFileText(const std::string& path, const std::string& text, double seconds = 30);

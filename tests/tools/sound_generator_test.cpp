@@ -4,34 +4,24 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <string>
+#include "test_files.h"
 
 // A private folder holding definitions and what make_sounds makes of them.
 class SoundGenerator : public ::testing::Test {
 protected:
-    std::string dir;
-    void SetUp() override {
-        char tmpl[] = "/tmp/zentrel-sounds-XXXXXX";
-        dir = mkdtemp(tmpl);
-    }
-    void TearDown() override { system(("rm -rf '" + dir + "'").c_str()); }
+    TempFolder temp;
+    const std::string dir = temp.path;
     std::string write(const std::string& name, const std::string& text) {
         std::string path = dir + "/" + name;
         std::ofstream(path) << text;
         return path;
     }
-    static std::string read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream ss;
-        ss << in.rdbuf();
-        return ss.str();
-    }
     // Exit code of make_sounds on the file; its errors in *errors.
     int run(const std::string& definition, const std::string& out, std::string* errors = nullptr) {
         std::string err = dir + "/err.txt";
         int status = system(("'" MAKE_SOUNDS "' '" + out + "' '" + definition + "' 2>'" + err + "'").c_str());
-        if (errors) *errors = read(err);
+        if (errors) *errors = readWholeFile(err);
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
     static uint32_t u32(const std::string& s, size_t at) {
@@ -56,9 +46,9 @@ TEST_F(SoundGenerator, SameDefinitionSameBytesAndPlainWav) {
         ASSERT_EQ(run(e, dir + out), 0);
         ASSERT_EQ(run(t, dir + out), 0);
     }
-    std::string zap = read(dir + "/a/zap.wav"), loop = read(dir + "/a/loop.wav");
-    EXPECT_EQ(zap, read(dir + "/b/zap.wav"));
-    EXPECT_EQ(loop, read(dir + "/b/loop.wav"));
+    std::string zap = readWholeFile(dir + "/a/zap.wav"), loop = readWholeFile(dir + "/a/loop.wav");
+    EXPECT_EQ(zap, readWholeFile(dir + "/b/zap.wav"));
+    EXPECT_EQ(loop, readWholeFile(dir + "/b/loop.wav"));
 
     ASSERT_GT(zap.size(), 44u);
     EXPECT_EQ(zap.substr(0, 4), "RIFF");
