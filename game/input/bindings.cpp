@@ -188,7 +188,7 @@ void restoreDefaultBindings() {
 static bool heldBack[256];
 
 void holdKeyUntilReleased(int vk) {
-    if (vk > 0 && vk < 256 && keyHeld(vk)) heldBack[vk] = true;
+    if (vk > 0 && vk < 256) heldBack[vk] = true;
 }
 
 void letGoReleasedKeys() {

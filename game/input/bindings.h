@@ -71,8 +71,9 @@ void boundActionsFromKeys(uint32_t* held, uint32_t* pressed, uint32_t* released)
 void keyActions(int vk, uint32_t bit, uint32_t* held, uint32_t* pressed, uint32_t* released);
 
 // A key or mouse button that just pressed a screen button (or Alt+Enter)
-// gives nothing until it is let go: Space that pressed "GO!" does not jump,
-// a click on "Back" does not also pause. Nothing happens for a key not held.
+// gives nothing until it is up at the end of a step: Space that pressed
+// "GO!" does not jump, a click on "Back" does not also pause (a click whose
+// press and release came in one step included).
 void holdKeyUntilReleased(int vk);
 // Once per step, after the step's actions were read: held-back keys that
 // are up again act from their next press on.

@@ -43,7 +43,13 @@ void holdPressUntilReleased() {
 }
 
 void focusActionsFromKeys(uint32_t* held, uint32_t* pressed, uint32_t* released) {
-    uint32_t tab = keyHeld(VK_SHIFT) ? ActionFocusPrevious : ActionFocusNext;
+    // Shift+Tab goes back; Shift is read from Tab's own record, since it may
+    // be up again by the time the step samples.
+    bool shift = keyHeld(VK_SHIFT);
+    GuiInputRecord r;
+    for (int i = 0; peekInput(i, &r); i++)
+        if (r.kind == InputKeyDown && r.code == VK_TAB && (r.flags & InputFlagShift)) shift = true;
+    uint32_t tab = shift ? ActionFocusPrevious : ActionFocusNext;
     static const struct {
         int key;
         uint32_t action;

@@ -16,9 +16,11 @@
 #include "progress.h"
 #include "random.h"
 #include "robots.h"
+#include "screen_build.h"
 #include "screen_modes.h"
 #include "sdl_gamepad.h"
 #include "settings.h"
+#include "display_options.h"
 #include "shots.h"
 #include "virtual_pad.h"
 #include "world.h"
@@ -263,6 +265,50 @@ TEST_F(ControlsRun, RebindByClicksAndKeysStoredReadBackAndPlayed) {
     EXPECT_TRUE(tickUntil([&] { return hero.position.x < x0 - 15; }, 60));
     GameInProcess::xdotool("keyup k");
     restoreDefaultBindings();
+}
+
+// The pause screen to Controls with keys alone, through the window system;
+// Alt+Enter on the way only switches full screen. The Controls screen is
+// looked at with the longest key names.
+TEST_F(ControlsRun, KeysAloneReachControlsAndAltEnterOnlyTogglesFullScreen) {
+    freshLevel();
+    GameInProcess::xdotool("windowfocus --sync %w");
+    GameInProcess::xdotool("key p");
+    ASSERT_TRUE(tickUntil([] { return pauseState.paused; }));
+    for (int i = 0; i < 2; i++) {
+        bool was = isFullscreen;
+        GameInProcess::xdotool("key alt+Return");
+        EXPECT_TRUE(tickUntil([&] { return isFullscreen != was; }, 50));
+        ticks(3);
+        EXPECT_TRUE(pauseState.paused && !pauseState.controls && !pauseState.focus.visible);
+    }
+    const char* keys[] = {"Down", "Tab", "Tab", "Tab", "Tab", "Tab", "shift+Tab", "Down", "Down"};
+    for (const char* k : keys) {
+        GameInProcess::xdotool(std::string("key ") + k);
+        ticks(3);
+    }
+    GuiBox* focused = pauseState.focus.focused(pauseState.screen);
+    ASSERT_TRUE(focused && pauseState.focus.visible);
+    EXPECT_EQ(focused->commandId, CmdControls);
+
+    int jump[] = {219, 221, 222}, fire[] = {VK_MBUTTON, VK_LBUTTON, VK_RBUTTON};
+    for (int s = 0; s < BindingSlots; s++) bindings[BindJump][s] = jump[s], bindings[BindFire][s] = fire[s];
+    GameInProcess::xdotool("key Return");
+    ASSERT_TRUE(tickUntil([] { return pauseState.controls; }));
+    tick();
+    EXPECT_TRUE(GameInProcess::saveShot("controls_long_key_names"));
+    // Every row's text inside its button.
+    for (int a = 0; a < BoundActionCount; a++) {
+        GuiBox* look = findButton(pauseState.screen->root, CmdBindRow + a)->children[0];
+        float w = 0, h = 0;
+        gameGuiRenderer->measureText(look->text, -1, &w, &h, pauseState.screen->scale);
+        EXPECT_LE(w, look->paddingRect.right - look->paddingRect.left) << look->text.c_str();
+    }
+    restoreDefaultBindings();
+    GameInProcess::xdotool("key Escape");
+    ASSERT_TRUE(tickUntil([] { return !pauseState.controls; }));
+    GameInProcess::xdotool("key Escape");
+    ASSERT_TRUE(tickUntil([] { return !pauseState.paused; }));
 }
 
 // Layout A from the start to the exit with the pad alone - running on the

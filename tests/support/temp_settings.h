@@ -33,6 +33,11 @@ struct TempSettings {
         fputs(text.c_str(), f);
         fclose(f);
     }
+    // A folder where the file goes: every write fails from now on.
+    void blockWrites() {
+        char path[1024];
+        if (settingsFilePath(path, sizeof path)) system(("rm -f '" + std::string(path) + "'; mkdir -p '" + path + "'").c_str());
+    }
     static uint32_t stored(const char* name, uint32_t missing = 999) {
         uint32_t v = missing;
         readSettingDword(name, &v);
