@@ -273,15 +273,24 @@ TEST_F(ControlsRun, RebindByClicksAndKeysStoredReadBackAndPlayed) {
 TEST_F(ControlsRun, KeysAloneReachControlsAndAltEnterOnlyTogglesFullScreen) {
     freshLevel();
     GameInProcess::xdotool("windowfocus --sync %w");
-    GameInProcess::xdotool("key p");
-    ASSERT_TRUE(tickUntil([] { return pauseState.paused; }));
-    for (int i = 0; i < 2; i++) {
+    auto altEnter = [] {
         bool was = isFullscreen;
         GameInProcess::xdotool("key alt+Return");
         EXPECT_TRUE(tickUntil([&] { return isFullscreen != was; }, 50));
         ticks(3);
-        EXPECT_TRUE(pauseState.paused && !pauseState.controls && !pauseState.focus.visible);
-    }
+    };
+    // On game over Enter's release starts again, but not Alt+Enter's.
+    hero.health = 0;
+    ASSERT_TRUE(tickUntil([] { return currentMode == &gameOverMode; }));
+    ticks(12);
+    altEnter();
+    EXPECT_EQ(currentMode, &gameOverMode);
+    GameInProcess::xdotool("key Return");
+    EXPECT_TRUE(tickUntil([] { return currentMode == &playMode; }, 50));
+    GameInProcess::xdotool("key p");
+    ASSERT_TRUE(tickUntil([] { return pauseState.paused; }));
+    altEnter();
+    EXPECT_TRUE(pauseState.paused && !pauseState.controls && !pauseState.focus.visible);
     const char* keys[] = {"Down", "Tab", "Tab", "Tab", "Tab", "Tab", "shift+Tab", "Down", "Down"};
     for (const char* k : keys) {
         GameInProcess::xdotool(std::string("key ") + k);
