@@ -34,10 +34,7 @@ struct TempSettings {
         fclose(f);
     }
     // A folder where the file goes: every write fails from now on.
-    void blockWrites() {
-        char path[1024];
-        if (settingsFilePath(path, sizeof path)) system(("rm -f '" + std::string(path) + "'; mkdir -p '" + path + "'").c_str());
-    }
+    void blockWrites() { write(""), system(("cd '" + home + "'/*/*/ && rm settings && mkdir settings").c_str()); }
     static uint32_t stored(const char* name, uint32_t missing = 999) {
         uint32_t v = missing;
         readSettingDword(name, &v);
