@@ -125,6 +125,12 @@ bool popInput(GuiInputRecord* out) {
     return true;
 }
 
+bool peekInput(int index, GuiInputRecord* out) {
+    if (index < 0 || index >= queueCount) return false;
+    *out = queue[(queueFirst + index) % InputQueueCapacity];
+    return true;
+}
+
 void inputEndStep() {
     memset(keyStepBits, 0, sizeof keyStepBits);
     queueFirst = queueCount = 0;

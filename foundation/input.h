@@ -82,6 +82,9 @@ void inputInit(InputPlatform* platform);
 void pushInput(int kind, uint32_t code, uint32_t scanCode, uint32_t flags, float x, float y);
 // Oldest queued record, removed from the queue; false when empty.
 bool popInput(GuiInputRecord* out);
+// The record `index` places behind the oldest, left in the queue; false past
+// the last. Lets the step look at this step's clicks before the GUI takes them.
+bool peekInput(int index, GuiInputRecord* out);
 void inputEndStep();
 void refreshCursorInside();
 

@@ -38,6 +38,9 @@ bool writeSettingDword(const char* name, uint32_t value);
 const char* settingsLastError();
 // True and value set only for a stored dword; otherwise value is untouched.
 bool readSettingDword(const char* name, uint32_t* value);
+// A line gives the name a value, well-formed or not: a value the reader
+// refuses ("dword:garbage") is still there to be reported.
+bool settingNamed(const char* name);
 
 //---------------------------------------------------------------------------
 // "flags"

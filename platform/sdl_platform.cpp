@@ -65,6 +65,7 @@ bool pollPlatformMessage(SDL_Window* window, PlatformMessage* msg) {
                 // SDL's current modifier state may already be ahead of this
                 // event when several arrived in one pump.
                 msg->alt = (e.key.keysym.mod & KMOD_ALT) != 0;
+                msg->shift = (e.key.keysym.mod & KMOD_SHIFT) != 0;
                 return true;
             case SDL_MOUSEMOTION:
                 msg->kind = MsgMouseMove;
@@ -103,7 +104,8 @@ bool pollPlatformMessage(SDL_Window* window, PlatformMessage* msg) {
 bool pushInputMessage(SDL_Window* window, const PlatformMessage& msg) {
     switch (msg.kind) {
         case MsgKeyDown:
-            pushInput(InputKeyDown, (uint32_t)msg.vk, msg.scanCode, msg.repeat ? InputFlagRepeat : 0, -1, -1);
+            pushInput(InputKeyDown, (uint32_t)msg.vk, msg.scanCode,
+                      (msg.repeat ? InputFlagRepeat : 0) | (msg.shift ? InputFlagShift : 0), -1, -1);
             return true;
         case MsgKeyUp:
             pushInput(InputKeyUp, (uint32_t)msg.vk, msg.scanCode, 0, -1, -1);

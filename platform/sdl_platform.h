@@ -26,6 +26,7 @@ struct PlatformMessage {
     unsigned scanCode;
     bool repeat;
     bool alt;  // key messages: Alt was held when the key moved (not when the message is read)
+    bool shift;  // key messages: Shift, the same way (Shift+Tab)
     bool active;
     bool minimized;
     int width, height;

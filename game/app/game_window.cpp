@@ -1,5 +1,6 @@
 // game_window: the window procedure of the game.
 #include "game_window.h"
+#include "bindings.h"
 #include "device.h"
 #include "input.h"
 #include "main_loop.h"
@@ -73,6 +74,8 @@ void windowProc(const PlatformMessage& msg) {
                 break;
             }
             if (msg.alt && msg.vk == VK_RETURN) {
+                // Enter's release must not confirm or press anything either.
+                holdKeyUntilReleased(VK_RETURN);
                 if (!msg.repeat) toggleFullscreen();
                 break;
             }

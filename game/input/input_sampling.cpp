@@ -36,18 +36,46 @@ static uint32_t lastPadHeld, padHeldUntilReleased;
 
 void holdPadUntilReleased() { padHeldUntilReleased = lastPadHeld; }
 
+void holdPressUntilReleased() {
+    holdPadUntilReleased();
+    holdKeyUntilReleased(VK_RETURN);
+    holdKeyUntilReleased(VK_SPACE);
+}
+
+void focusActionsFromKeys(uint32_t* held, uint32_t* pressed, uint32_t* released) {
+    // Shift+Tab goes back; Shift is read from Tab's own record, since it may
+    // be up again by the time the step samples.
+    bool shift = keyHeld(VK_SHIFT);
+    GuiInputRecord r;
+    for (int i = 0; peekInput(i, &r); i++)
+        if (r.kind == InputKeyDown && r.code == VK_TAB && (r.flags & InputFlagShift)) shift = true;
+    uint32_t tab = shift ? ActionFocusPrevious : ActionFocusNext;
+    static const struct {
+        int key;
+        uint32_t action;
+    } focusKeys[] = {{VK_UP, ActionFocusPrevious}, {VK_LEFT, ActionFocusPrevious}, {VK_DOWN, ActionFocusNext},
+                     {VK_RIGHT, ActionFocusNext},  {VK_RETURN, ActionFocusPress},  {VK_SPACE, ActionFocusPress}};
+    for (const auto& f : focusKeys) keyActions(f.key, f.action, held, pressed, released);
+    keyActions(VK_TAB, tab, held, pressed, released);
+}
+
+bool (*pressLandsOnScreenButton)(float x, float y);
+
+// Mouse buttons pressed this step onto a screen button are held back.
+static void holdClicksOnScreenButtons() {
+    GuiInputRecord r;
+    for (int i = 0; pressLandsOnScreenButton && peekInput(i, &r); i++)
+        if (r.kind == InputButtonDown && pressLandsOnScreenButton(r.x, r.y)) holdKeyUntilReleased((int)r.code);
+}
+
 StepInput readStepInput(const GamepadState& pad) {
     StepInput in = {};
+    holdClicksOnScreenButtons();
     boundActionsFromKeys(&in.held, &in.pressed, &in.released);
-    static const struct {
-        uint32_t action;
-        int key;
-    } fixedKeys[] = {{ActionEndLevel, VK_F3}, {ActionDebugBoxes, VK_F4}};
-    for (const auto& f : fixedKeys) {
-        if (keyHeld(f.key)) in.held |= f.action;
-        if (keyPressed(f.key)) in.pressed |= f.action;
-        if (keyReleased(f.key)) in.released |= f.action;
-    }
+    keyActions(VK_F3, ActionEndLevel, &in.held, &in.pressed, &in.released);
+    keyActions(VK_F4, ActionDebugBoxes, &in.held, &in.pressed, &in.released);
+    focusActionsFromKeys(&in.held, &in.pressed, &in.released);
+    letGoReleasedKeys();
     // A pad that went away releases what it held. Buttons that pressed a
     // screen button act again only after they were let go.
     uint32_t raw = pad.connected ? padActions(pad) : 0;

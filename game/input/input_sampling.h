@@ -23,6 +23,16 @@ extern AimSource aimSource;
 // The crosshair's distance from the hero's shoulder when the pad aims, in voxels.
 const float PadAimDistance = 40.0f;
 
+// The keys that work every screen without a pointer, as the pad's d-pad and
+// south button do: arrows and Tab move the focus (Shift+Tab back), Enter and
+// Space press the focused button.
+void focusActionsFromKeys(uint32_t* held, uint32_t* pressed, uint32_t* released);
+
+// Whether a pointer press at (x, y) lands on a button of the screen shown.
+// Set by the screens (the input library cannot see them); a mouse button
+// whose press lands there acts only on the screen, not as its bound action.
+extern bool (*pressLandsOnScreenButton)(float x, float y);
+
 // The whole record from the bound keys, the fixed debug keys (F3, F4),
 // the pointer, the pad and the window: actions with this step's presses and
 // releases (a pad's buttons against the last step's), the window's activity,
@@ -33,6 +43,8 @@ StepInput readStepInput(const GamepadState& pad);
 // The pad's buttons held now give nothing until they are let go: the south
 // button that pressed "GO!" does not also jump.
 void holdPadUntilReleased();
+// The same for the pad and the keys that press a focused screen button.
+void holdPressUntilReleased();
 // Actions held now by the bound keys.
 uint32_t heldActionsFromKeys();
 // The same without a pad.

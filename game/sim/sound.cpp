@@ -54,14 +54,14 @@ void readVolumeSettings() {
 
 void setEffectsVolume(int32_t volume) {
     soundVolume.effects = clampVolume(volume);
-    writeSettingDword("volume", (uint32_t)soundVolume.effects);
+    if (!writeSettingDword("volume", (uint32_t)soundVolume.effects)) logMessage("can't store volume");
     soundVolume.shownSteps = shownStepsAfterChange;
     applyVolume();
 }
 
 void setMusicVolume(int32_t volume) {
     soundVolume.music = clampVolume(volume);
-    writeSettingDword("music", (uint32_t)soundVolume.music);
+    if (!writeSettingDword("music", (uint32_t)soundVolume.music)) logMessage("can't store music");
     soundVolume.shownSteps = shownStepsAfterChange;
     applyVolume();
 }

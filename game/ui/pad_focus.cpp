@@ -37,7 +37,7 @@ GuiBox* PadFocus::step(GuiScreen* screen, uint32_t pressed) {
     if (pressed & ActionFocusPrevious) index = (index + count - 1) % count;
     if (pressed & ActionFocusNext) index = (index + 1) % count;
     if (!(pressed & ActionFocusPress)) return nullptr;
-    holdPadUntilReleased();
+    holdPressUntilReleased();
     return focused(screen);
 }
 

@@ -97,26 +97,40 @@ static GuiBox* buildPauseScreen() {
     return root;
 }
 
+// The action's keys by name ("-" for none), or by their short names when
+// the full ones would run past a row width units wide.
+static void rowKeys(int action, float width, FixedString<128>* keys) {
+    for (int pass = 0; pass < 2; pass++) {
+        keys->assign("");
+        for (int vk : bindings[action]) {
+            if (!vk) continue;
+            FixedString<128> longer;
+            const char* name = pass == 0 ? bindingKeyName(vk) : bindingKeyShortName(vk);
+            longer.format("%s%s%s", keys->c_str(), keys->length() ? ", " : "", name);
+            keys->assign(longer);
+        }
+        if (!keys->length()) keys->assign("-");
+        float w = 0, h = 0;
+        if (gameGuiRenderer) gameGuiRenderer->measureText(*keys, -1, &w, &h, 1);
+        int unit = gameGuiRenderer ? gameGuiRenderer->unit() : 0;
+        if (unit <= 0 || w <= (width - 1) * (float)unit) return;
+    }
+}
+
 static GuiBox* buildControlsScreen() {
     GuiBox* root = buildScreenRoot();
     buildLine(root, "CONTROLS", GuiColourTitle, 2, 1);
+    const float rowWidth = 22;
     for (int i = 0; i < BoundActionCount; i++) {
         float top = 4 + 2 * (float)i;
         pauseLabel(root, boundActions[i].label, 14, top, 1.5f);
         FixedString<128> keys;
-        if (pauseState.waitingRow == i) {
-            keys.assign("Press a key or mouse button");
-        } else {
-            for (int vk : bindings[i]) {
-                if (!vk) continue;
-                FixedString<128> longer;
-                longer.format("%s%s%s", keys.c_str(), keys.length() ? ", " : "", bindingKeyName(vk));
-                keys.assign(longer);
-            }
-            if (!keys.length()) keys.assign("-");
-        }
-        GuiBox* row = pauseButton(root, CmdBindRow + i, keys, 22, top, 16);
-        if (pauseState.waitingRow == i)
+        bool note = pauseState.waitingRow == i || pauseState.refusedRow == i;
+        if (pauseState.waitingRow == i) keys.assign("Press a key or mouse button");
+        else if (pauseState.refusedRow == i) keys.assign(pauseState.refusal);
+        else rowKeys(i, rowWidth, &keys);
+        GuiBox* row = pauseButton(root, CmdBindRow + i, keys, rowWidth, top, 16);
+        if (note)
             for (GuiBox* look : row->children) look->textColour = GuiColourTitle;
     }
     pauseButton(root, CmdDefaults, "Defaults", 10, 27, 8);
@@ -171,6 +185,7 @@ uint32_t takePendingActions() {
 static void switchScreen(bool controls) {
     pauseState.controls = controls;
     pauseState.waitingRow = -1;
+    pauseState.refusedRow = -1;
     pauseState.focus = PadFocus();
     rebuildWanted = true;
 }
@@ -178,6 +193,7 @@ static void switchScreen(bool controls) {
 void pauseCommand(int32_t command) {
     if (!pauseState.paused) return;
     rebuildWanted = true;
+    pauseState.refusedRow = -1;
     switch (command) {
         case CmdResume: resumeGame(); break;
         case CmdEffectsDown: setEffectsVolume(effectsVolume() - 10); break;
@@ -202,16 +218,22 @@ void pauseCommand(int32_t command) {
     }
 }
 
-// The first key or mouse button pressed binds the waiting row; the pad's
-// south button gives up waiting.
+// The first key or mouse button pressed binds the waiting row, or is
+// refused with the reason in the row; the pad's south button gives up waiting.
 static void waitForKey(const StepInput& in) {
     GuiInputRecord r;
     while (popInput(&r)) {
         bool key = r.kind == InputKeyDown && !(r.flags & InputFlagRepeat);
         if (!key && r.kind != InputButtonDown) continue;
-        int action = pauseState.waitingRow;
-        if (bindKey(action, (int)r.code))
-            logMessage("bound %s to %s", bindingKeyName((int)r.code), boundActions[action].settingName);
+        int action = pauseState.waitingRow, vk = (int)r.code;
+        const char* name = boundActions[action].settingName;
+        if (bindKey(action, vk)) {
+            logMessage("bound %s to %s", bindingKeyName(vk), name);
+        } else {
+            pauseState.refusedRow = action;
+            pauseState.refusal = bindingRefusal(action, vk);
+            logMessage("can't bind %s to %s: %s", bindingKeyName(vk), name, pauseState.refusal);
+        }
         pauseState.waitingRow = -1;
         rebuildWanted = true;
         return;

@@ -17,6 +17,9 @@ struct PauseState {
     GuiScreen* screen = nullptr;  // the pause or the Controls screen
     bool controls = false;        // screen is the Controls screen
     int waitingRow = -1;          // Controls: the action waiting for a key
+    // Controls: a key the row refused, said in the row until the next command.
+    int refusedRow = -1;
+    const char* refusal = nullptr;  // bindingRefusal's line
     PadFocus focus;
 };
 // Program state: readPauseSettings at start-up sets the option; the rest

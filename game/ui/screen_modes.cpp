@@ -6,6 +6,7 @@
 #include "qz_utils.h"
 #include "gui_builder.h"
 #include "screen_build.h"
+#include "screen_input.h"
 #include "services.h"
 #include "step_input.h"
 #include "world.h"
@@ -15,6 +16,7 @@ static EndDemoGameMode endDemoModeInstance;
 void registerScreenModes() {
     upgradeMode = &upgradeModeInstance;
     endDemoMode = &endDemoModeInstance;
+    connectScreenInput();
 }
 UpgradeGameMode& upgradeModeObject() { return upgradeModeInstance; }
 EndDemoGameMode& endDemoModeObject() { return endDemoModeInstance; }

@@ -65,6 +65,7 @@ GuiBox* buildEndDemoScreen();
 
 UpgradeGameMode& upgradeModeObject();
 EndDemoGameMode& endDemoModeObject();
-// Hands the two screen modes to the rules (upgradeMode, endDemoMode); at
-// start-up, before the first level. Calling it again changes nothing.
+// Hands the two screen modes to the rules (upgradeMode, endDemoMode) and
+// lets the step input see the screens (connectScreenInput); at start-up,
+// before the first level. Calling it again changes nothing.
 void registerScreenModes();

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <cstring>
 #include "bindings.h"
 #include "input.h"
 #include "temp_settings.h"
@@ -9,6 +10,7 @@ TEST(Bindings, ReadFallsBackToDefaultsForWhatIsWrong) {
         const char* file;
         int action;
         int expected[BindingSlots];
+        const char* logged = "";  // a line the read must log
     } cases[] = {
         {"", BindJump, {'W', VK_UP, VK_SPACE}},
         {"bind_jump_1=dword:0x0000004B\n", BindJump, {'K', VK_UP, VK_SPACE}},
@@ -22,11 +24,20 @@ TEST(Bindings, ReadFallsBackToDefaultsForWhatIsWrong) {
         {"bind_run_left_1=dword:0x44\n", BindRunLeft, {'D', VK_LEFT, 0}},
         {"bind_run_left_1=dword:0x44\n", BindRunRight, {0, VK_RIGHT, 0}},
         {"bind_run_left_1=dword:0x41\nbind_jump_1=dword:0x41\n", BindJump, {'W', VK_UP, VK_SPACE}},
+        {"bind_jump_2=dword:garbage\n", BindJump, {'W', VK_UP, VK_SPACE}, "bind_jump_2: not a key code"},
+        {"bind_jump_2=dword:-5\n", BindJump, {'W', VK_UP, VK_SPACE}, "bind_jump_2: not a key code"},
+        {"bind_jump_2=\n", BindJump, {'W', VK_UP, VK_SPACE}, "bind_jump_2: not a key code"},
+        {"bind_overlay_1=dword:0x72\n", BindOverlay, {VK_F1, 0, 0}, "bind_overlay_1: F3 can't be bound"},
+        {"bind_fire_3=dword:0x2C\n", BindFire, {VK_LBUTTON, VK_RBUTTON, 0}, "Print Screen: Screenshot only"},
+        {"bind_pause_1=dword:0\nbind_pause_2=dword:0\n", BindPause, {'P', VK_PAUSE, 0}, "pause: no keys, back"},
+        {"bind_jump_1=dword:0x50\nbind_pause_2=dword:0\n", BindPause, {VK_PAUSE, 0, 0}, "pause: no keys, back"},
     };
     for (const Case& c : cases) {
         TempSettings settings;
         settings.write(c.file);
+        testing::internal::CaptureStdout();
         readBindings();
+        EXPECT_NE(testing::internal::GetCapturedStdout().find(c.logged), std::string::npos) << c.file;
         for (int s = 0; s < BindingSlots; s++)
             EXPECT_EQ(bindings[c.action][s], c.expected[s]) << c.file << " slot " << s;
         // Whatever was read, no key gives two actions.
@@ -45,6 +56,11 @@ TEST(Bindings, BindMovesTheKeyStoresBothAndDefaultsRestore) {
     resetBindingsToDefaults();
     EXPECT_FALSE(bindKey(BindJump, 255)) << "not a key";
     EXPECT_FALSE(bindKey(BoundActionCount, 'K'));
+    int refused[][2] = {{BindJump, VK_F3}, {BindOverlay, VK_F4}, {BindJump, VK_SNAPSHOT}, {BindFire, VK_F1}};
+    for (auto& r : refused) EXPECT_FALSE(bindKey(r[0], r[1])) << r[1];
+    EXPECT_TRUE(bindKey(BindScreenshot, VK_SNAPSHOT) && bindKey(BindOverlay, VK_F1));
+    for (int vk = 1; vk < 256; vk++)  // every row fits three short names
+        if (bindableKey(vk)) EXPECT_LE(strlen(bindingKeyShortName(vk)), 5u) << bindingKeyName(vk);
 
     ASSERT_TRUE(bindKey(BindFire, 'D'));  // from Run right into Fire's free slot
     EXPECT_EQ(bindings[BindRunRight][0], VK_RIGHT);

@@ -1,3 +1,4 @@
+#include "bindings.h"
 #include "find_button.h"
 #include "game_fixture.h"
 #include "main_loop.h"
@@ -102,4 +103,48 @@ TEST_F(PauseTest, EffectsHoldMusicHalvesAndEveryButtonDoesItsJob) {
     EXPECT_TRUE(pauseState.pauseOnFocusLoss);
     focusLost();
     EXPECT_TRUE(pauseState.paused);
+}
+
+// Keys alone work the pause and Controls screens; the left button, bound to
+// Pause, pauses only off the buttons; refusals and failed stores are said.
+TEST_F(PauseTest, KeysAloneWorkTheScreensAndClicksOnButtonsOnlyPressThem) {
+    ASSERT_TRUE(bindKey(BindPause, VK_LBUTTON));
+    settings.blockWrites();
+    pauseGame();
+    GuiBox corner;  // no button there
+    corner.paddingRect = {0, 0, 4, 4};
+    struct Step {
+        int key;  // or a click on that command's button (0: corner)
+        int32_t click, focused;
+        bool controls, paused;
+        const char* logged;
+    } steps[] = {
+        {VK_DOWN, 0, CmdResume, false, true, ""},  // the first key only shows the focus
+        {VK_TAB, 0, CmdEffectsDown, false, true, ""},   {-VK_TAB, 0, CmdResume, false, true, ""},
+        {VK_UP, 0, CmdQuit, false, true, ""},           {VK_LEFT, 0, CmdRestartLevel, false, true, ""},
+        {VK_UP, 0, CmdControls, false, true, ""},       {VK_RETURN, 0, 0, true, true, ""},
+        {0, CmdBack, 0, false, true, ""},               {0, CmdEffectsUp, 0, false, true, "can't store volume"},
+        {VK_OEM_PLUS, 0, 0, false, true, "can't store volume"}, {0, CmdMusicDown, 0, false, true, "can't store music"},
+        {0, CmdControls, 0, true, true, ""},            {VK_SPACE, 0, CmdBindRow, true, true, ""},
+        {VK_SPACE, 0, 0, true, true, ""},               {VK_F3, 0, 0, true, true, "can't bind F3 to run_left"},
+        {0, 0, 0, false, true, ""},                     {0, 0, 0, false, false, ""},
+    };
+    for (const Step& s : steps) {
+        testing::internal::CaptureStdout();
+        int vk = s.key < 0 ? -s.key : s.key;
+        input.held[VK_SHIFT] = s.key < 0;  // Shift+Tab
+        if (vk) input.held[vk] = true, press(vk);
+        else clickBox(s.click ? findButton(pauseState.screen->root, s.click) : &corner);
+        tick();
+        if (vk) input.held[vk] = false, tick();
+        int n = (int)(&s - steps);
+        EXPECT_NE(testing::internal::GetCapturedStdout().find(s.logged), std::string::npos) << n;
+        EXPECT_EQ(pauseState.controls, s.controls) << n;
+        EXPECT_EQ(pauseState.paused, s.paused) << n;
+        GuiBox* f = pauseState.focus.visible ? pauseState.focus.focused(pauseState.screen) : nullptr;
+        if (s.focused) EXPECT_EQ(f ? f->commandId : -1, s.focused) << n;
+        if (vk == VK_F3) EXPECT_STREQ(findButton(pauseState.screen->root, CmdBindRow)->children[0]->text, "F3 can't be bound");
+    }
+    input.held[VK_SHIFT] = false;
+    resetBindingsToDefaults();
 }

@@ -100,6 +100,25 @@ TEST_F(UpgradeScreenTest, TwoGoClicksInOneStepApplyThePicksOnce) {
     EXPECT_EQ(upgradePoints, 2);
 }
 
+// Keys alone buy, give back and go on, recorded as the clicks' commands;
+// the Space that pressed "GO!" does not jump.
+TEST_F(UpgradeScreenTest, KeysPressAsClicksAndSpaceOnGoDoesNotJump) {
+    enterWith(5);
+    int presses[][2] = {{VK_DOWN, 0}, {VK_SPACE, CmdUpgradeRows}, {VK_UP, 0},          {VK_UP, 0},
+                        {VK_RETURN, CmdUpgradeRows + 1}, {VK_UP, 0}, {VK_SPACE, CmdGo}};
+    for (auto& p : presses) {
+        input.held[p[0]] = true;
+        pushInput(InputKeyDown, (uint32_t)p[0], 0, 0, 0, 0);
+        step();
+        EXPECT_EQ(stepInput.numGuiCommands ? stepInput.guiCommands[0] : 0, p[1]) << p[0];
+        if (p[1] != CmdGo) release(p[0]), step();
+    }
+    EXPECT_EQ(currentMode, &playMode);
+    EXPECT_EQ(upgradePoints, 5);
+    step();
+    EXPECT_FALSE(stepInput.held & ActionJump) << "Space still down after GO!";
+}
+
 TEST_F(UpgradeScreenTest, LevelLineAndLayoutFollowTheTable) {
     levelNumber = 2;
     enterWith(5);

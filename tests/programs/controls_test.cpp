@@ -16,9 +16,11 @@
 #include "progress.h"
 #include "random.h"
 #include "robots.h"
+#include "screen_build.h"
 #include "screen_modes.h"
 #include "sdl_gamepad.h"
 #include "settings.h"
+#include "display_options.h"
 #include "shots.h"
 #include "virtual_pad.h"
 #include "world.h"
@@ -263,6 +265,36 @@ TEST_F(ControlsRun, RebindByClicksAndKeysStoredReadBackAndPlayed) {
     EXPECT_TRUE(tickUntil([&] { return hero.position.x < x0 - 15; }, 60));
     GameInProcess::xdotool("keyup k");
     restoreDefaultBindings();
+}
+
+// Alt+Enter only switches full screen: no restart on game over, no press on
+// the pause screen. Then to Controls by keys, looked at with long key names.
+TEST_F(ControlsRun, KeysAloneReachControlsAndAltEnterOnlyTogglesFullScreen) {
+    freshLevel();
+    GameInProcess::xdotool("windowfocus --sync %w");
+    hero.health = 0;
+    ASSERT_TRUE(tickUntil([] { return currentMode == &gameOverMode; }));
+    ticks(12);
+    const char* keys[] = {"alt+Return", "Return", "p", "alt+Return", "Down", "shift+Tab", "Up", "Up", "Return"};
+    for (const char* k : keys) {
+        bool full = isFullscreen;
+        GameInProcess::xdotool(std::string("key ") + k);
+        ticks(5);
+        if (!strcmp(k, "alt+Return"))
+            EXPECT_TRUE(isFullscreen != full && (currentMode == &gameOverMode || !pauseState.focus.visible));
+        if (!strcmp(k, "Up")) bindings[BindJump][0] = 219, bindings[BindJump][1] = 221, bindings[BindJump][2] = 222;
+    }
+    ASSERT_TRUE(pauseState.controls);
+    EXPECT_TRUE(GameInProcess::saveShot("controls_long_key_names"));
+    for (int a = 0; a < BoundActionCount; a++) {  // every row's text inside its button
+        GuiBox* look = findButton(pauseState.screen->root, CmdBindRow + a)->children[0];
+        float w = 0, h = 0;
+        gameGuiRenderer->measureText(look->text, -1, &w, &h, pauseState.screen->scale);
+        EXPECT_LE(w, look->paddingRect.width()) << look->text.c_str();
+    }
+    restoreDefaultBindings();
+    for (int i = 0; i < 2; i++) GameInProcess::xdotool("key Escape"), ticks(5);
+    EXPECT_FALSE(pauseState.paused);
 }
 
 // Layout A from the start to the exit with the pad alone - running on the

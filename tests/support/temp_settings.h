@@ -14,6 +14,8 @@ struct TempSettings : TempFolder {
         std::filesystem::create_directories(std::filesystem::path(file).parent_path());
         std::ofstream(file) << text;
     }
+    // A folder where the file goes: every write fails from now on.
+    void blockWrites() { write(""), system(("cd '" + home + "'/*/*/ && rm settings && mkdir settings").c_str()); }
     static uint32_t stored(const char* name, uint32_t missing = 999) {
         uint32_t v = missing;
         readSettingDword(name, &v);
