@@ -15,7 +15,13 @@ struct TempSettings : TempFolder {
         std::ofstream(file) << text;
     }
     // A folder where the file goes: every write fails from now on.
-    void blockWrites() { write(""), system(("cd '" + home + "'/*/*/ && rm settings && mkdir settings").c_str()); }
+    void blockWrites() {
+        char file[1024];
+        write("");
+        if (!settingsFilePath(file, sizeof file)) return;
+        std::filesystem::remove(file);
+        std::filesystem::create_directory(file);
+    }
     static uint32_t stored(const char* name, uint32_t missing = 999) {
         uint32_t v = missing;
         readSettingDword(name, &v);
