@@ -60,7 +60,7 @@ TEST(Bindings, BindMovesTheKeyStoresBothAndDefaultsRestore) {
     for (auto& r : refused) EXPECT_FALSE(bindKey(r[0], r[1])) << r[1];
     EXPECT_TRUE(bindKey(BindScreenshot, VK_SNAPSHOT) && bindKey(BindOverlay, VK_F1));
     for (int vk = 1; vk < 256; vk++)  // every row fits three short names
-        if (bindableKey(vk)) EXPECT_LE(strlen(bindingKeyShortName(vk)), 5u) << bindingKeyName(vk);
+        if (bindableKey(vk)) { EXPECT_LE(strlen(bindingKeyShortName(vk)), 5u) << bindingKeyName(vk); }
 
     ASSERT_TRUE(bindKey(BindFire, 'D'));  // from Run right into Fire's free slot
     EXPECT_EQ(bindings[BindRunRight][0], VK_RIGHT);

@@ -77,7 +77,7 @@ TEST(RecordedRunOption, FileAfterTheOptionAndTheLastOneCounts) {
             continue;
         }
         EXPECT_EQ(o.mode, c.mode) << c.args.back();
-        if (c.path) EXPECT_STREQ(o.path, c.path);
+        if (c.path) { EXPECT_STREQ(o.path, c.path); }
         else EXPECT_EQ(o.path, nullptr);
     }
 }

@@ -142,8 +142,8 @@ TEST_F(PauseTest, KeysAloneWorkTheScreensAndClicksOnButtonsOnlyPressThem) {
         EXPECT_EQ(pauseState.controls, s.controls) << n;
         EXPECT_EQ(pauseState.paused, s.paused) << n;
         GuiBox* f = pauseState.focus.visible ? pauseState.focus.focused(pauseState.screen) : nullptr;
-        if (s.focused) EXPECT_EQ(f ? f->commandId : -1, s.focused) << n;
-        if (vk == VK_F3) EXPECT_STREQ(findButton(pauseState.screen->root, CmdBindRow)->children[0]->text, "F3 can't be bound");
+        if (s.focused) { EXPECT_EQ(f ? f->commandId : -1, s.focused) << n; }
+        if (vk == VK_F3) { EXPECT_STREQ(findButton(pauseState.screen->root, CmdBindRow)->children[0]->text, "F3 can't be bound"); }
     }
     input.held[VK_SHIFT] = false;
     resetBindingsToDefaults();

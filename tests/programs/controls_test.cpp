@@ -280,8 +280,9 @@ TEST_F(ControlsRun, KeysAloneReachControlsAndAltEnterOnlyTogglesFullScreen) {
         bool full = isFullscreen;
         GameInProcess::xdotool(std::string("key ") + k);
         ticks(5);
-        if (!strcmp(k, "alt+Return"))
+        if (!strcmp(k, "alt+Return")) {
             EXPECT_TRUE(isFullscreen != full && (currentMode == &gameOverMode || !pauseState.focus.visible));
+        }
         if (!strcmp(k, "Up")) bindings[BindJump][0] = 219, bindings[BindJump][1] = 221, bindings[BindJump][2] = 222;
     }
     ASSERT_TRUE(pauseState.controls);
