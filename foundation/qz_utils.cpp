@@ -12,6 +12,14 @@
 // The copy a player can attach to a bug report; null when there is none.
 static FILE* logFile = nullptr;
 
+#ifdef _WIN32
+// qz_utils_win.cpp: the file in %LOCALAPPDATA%\ZENTREL, or null.
+FILE* openWindowsLogFile(const char* name);
+bool openLogFile(const char* name) {
+    if (!logFile) logFile = openWindowsLogFile(name);
+    return logFile != nullptr;
+}
+#else
 bool openLogFile(const char* name) {
     char folder[QZ_MAX_PATH], path[QZ_MAX_PATH];
     if (logFile || !stateFolder(folder, sizeof folder) || !makeFolderPath(folder, 0700)) return logFile != nullptr;
@@ -20,6 +28,7 @@ bool openLogFile(const char* name) {
     logFile = fopen(path, "we");
     return logFile != nullptr;
 }
+#endif
 
 void logTextV(const char* fmt, va_list args) {
     if (logFile) {
@@ -114,6 +123,8 @@ void fatalError(const char* fmt, ...) {
 
 char appPath[QZ_MAX_PATH];
 
+// Windows: initAppPath and resolveAppFile are in qz_utils_win.cpp.
+#ifndef _WIN32
 void initAppPath() {
     appPath[0] = 0;
     char exe[QZ_MAX_PATH];
@@ -146,16 +157,30 @@ void resolveAppFile(char* out, const char* name) {
         snprintf(out, QZ_MAX_PATH, "%s", joined);
     }
 }
+#endif
 
 //---------------------------------------------------------------------------
 // Timer
 //---------------------------------------------------------------------------
 
-static int64_t frequency = 1000000000;
-static double frequencyRecip = 1e-9;
+#ifdef _WIN32
+// qz_utils_win.cpp: QueryPerformanceFrequency and QueryPerformanceCounter.
+int64_t clockFrequency();
+int64_t clockNow();
+#else
+static int64_t clockFrequency() { return 1000000000; }
+static int64_t clockNow() {
+    timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return (int64_t)ts.tv_sec * 1000000000 + ts.tv_nsec;
+}
+#endif
+
+static int64_t frequency = clockFrequency();
+static double frequencyRecip = 1.0 / (double)frequency;
 
 void timerInit() {
-    frequency = 1000000000;
+    frequency = clockFrequency();
     frequencyRecip = 1.0 / (double)frequency;
 }
 
@@ -165,9 +190,7 @@ void setTimerSource(int64_t (*now)()) { timerSource = now; }
 
 int64_t timerNow() {
     if (timerSource) return timerSource();
-    timespec ts;
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return (int64_t)ts.tv_sec * 1000000000 + ts.tv_nsec;
+    return clockNow();
 }
 
 int64_t timerFrequency() { return frequency; }
