@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <unistd.h>
-#include "user_folders.h"
+#include "atomic_file.h"
 
 //---------------------------------------------------------------------------
 // Log
@@ -12,23 +12,22 @@
 // The copy a player can attach to a bug report; null when there is none.
 static FILE* logFile = nullptr;
 
-#ifdef _WIN32
-// qz_utils_win.cpp: the file in %LOCALAPPDATA%\ZENTREL, or null.
-FILE* openWindowsLogFile(const char* name);
-bool openLogFile(const char* name) {
-    if (!logFile) logFile = openWindowsLogFile(name);
+bool openLogFile(const char* folder, const char* name) {
+    char path[QZ_MAX_PATH];
+    if (logFile || !folder || snprintf(path, sizeof path, "%s/%s", folder, name) >= (int)sizeof path)
+        return logFile != nullptr;
+    // Opening the old name for writing would block on a FIFO and truncate
+    // whatever a link points at. The descriptor is close-on-exec: the game
+    // the launcher starts must not inherit it.
+    AtomicFile f;
+    if (!beginAtomicFile(f, path, 0644, AtomicKeepOpen) || !commitAtomicFile(f)) {
+        abortAtomicFile(f);
+        return false;
+    }
+    logFile = fdopen(f.fd, "wb");  // binary: Windows would add "\r"
+    if (!logFile) close(f.fd);
     return logFile != nullptr;
 }
-#else
-bool openLogFile(const char* name) {
-    char folder[QZ_MAX_PATH], path[QZ_MAX_PATH];
-    if (logFile || !stateFolder(folder, sizeof folder) || !makeFolderPath(folder, 0700)) return logFile != nullptr;
-    if (snprintf(path, sizeof path, "%s/%s", folder, name) >= (int)sizeof path) return false;
-    // "e": the game the launcher starts must not inherit the descriptor.
-    logFile = fopen(path, "we");
-    return logFile != nullptr;
-}
-#endif
 
 void logTextV(const char* fmt, va_list args) {
     if (logFile) {

@@ -24,11 +24,13 @@ void logMessage(const char* fmt, ...) QZ_PRINTF(1, 2);
 void logText(const char* fmt, ...) QZ_PRINTF(1, 2);
 void logTextV(const char* fmt, va_list args);
 
-// Also writes the log, from now on, to the file name in the state folder
-// ("$XDG_STATE_HOME/zentrel/", else "~/.local/state/zentrel/"), replacing
-// the last run's. Where that cannot be written there is no log file, and no
-// failure either. Returns whether the file is open.
-bool openLogFile(const char* name);
+// Also writes the log, from now on, to the file name in folder (the
+// programs pass their state folder, see user_folders.h), replacing the last
+// run's with a new file. Where that cannot be written, or something other
+// than a regular file has the name (a FIFO, a folder, a link), that is left
+// alone and there is no log file, and no failure either; a null folder
+// means no log file. Returns whether the file is open.
+bool openLogFile(const char* folder, const char* name);
 
 // Reports the message on standard error, in the log and in a message box,
 // runs the program's shutdown sequence and exits with code 100. A fatal error

@@ -1,5 +1,5 @@
-// The Windows side of qz_utils: the program folder, data file paths, the
-// log file and the clock. Text is UTF-8 here and UTF-16 at each Windows call.
+// The Windows side of qz_utils: the program folder, data file paths and
+// the clock. Text is UTF-8 here and UTF-16 at each Windows call.
 #include <windows.h>
 #include <fcntl.h>
 #include <io.h>
@@ -55,29 +55,7 @@ void resolveAppFile(char* out, const char* name) {
     if (canonical.size() < QZ_MAX_PATH) snprintf(out, QZ_MAX_PATH, "%s", canonical.c_str());
 }
 
-// Called by openLogFile: name in %LOCALAPPDATA%\ZENTREL, replacing the last
-// run's. The handle is not inherited, so the game the launcher starts does
-// not hold the launcher's log open.
-FILE* openWindowsLogFile(const char* name) {
-    char folder[QZ_MAX_PATH], path[QZ_MAX_PATH];
-    if (!stateFolder(folder, sizeof folder) || !makeFolderPath(folder, 0700)) return nullptr;
-    if (snprintf(path, sizeof path, "%s/%s", folder, name) >= (int)sizeof path) return nullptr;
-    std::wstring wide;
-    if (!utf8ToWide(path, wide)) return nullptr;
-    HANDLE h = CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return nullptr;
-    int fd = _open_osfhandle((intptr_t)h, _O_WRONLY | _O_BINARY);
-    if (fd < 0) {
-        CloseHandle(h);
-        return nullptr;
-    }
-    FILE* f = _fdopen(fd, "wb");
-    if (!f) _close(fd);
-    return f;
-}
-
-// The design's own clock.
+// The performance counter: the platform's own high-resolution clock.
 int64_t clockFrequency() {
     LARGE_INTEGER f;
     QueryPerformanceFrequency(&f);  // never fails on Windows XP and later

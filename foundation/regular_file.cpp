@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
+#include <cstring>
 
 int openRegularFile(const char* path) {
     int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
@@ -28,30 +29,40 @@ FILE* openRegularFileStream(const char* path) {
     return f;
 }
 
-int64_t regularFileSize(FILE* f) {
-    struct stat st;
-    if (!f || fstat(fileno(f), &st) != 0) return -1;
-    return (int64_t)st.st_size;
-}
-
 bool readRegularFile(const char* path, DynArray<char>& bytes, int maxBytes) {
     int fd = openRegularFile(path);
     if (fd < 0) return false;
-    // The size is only a hint (the file may change while it is read); the
-    // limit is checked against what is actually read.
+    // The size is only a hint (the file may change while it is read): it
+    // refuses a file that is too large at once, and the limit is checked
+    // again against what is actually read.
+    struct stat st;
+    if (fstat(fd, &st) != 0) st.st_size = 0;
+    if (st.st_size > maxBytes) {
+        close(fd);
+        errno = EFBIG;
+        return false;
+    }
+    bytes.reserve(bytes.num + (int)st.st_size);
     char chunk[4096];
-    bool ok = true;
+    int error = 0;
     for (;;) {
         ssize_t n = read(fd, chunk, sizeof chunk);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) ok = false;
+        if (n < 0) error = errno;
         if (n <= 0) break;
         if ((int64_t)bytes.num + n > maxBytes) {
-            ok = false;
+            error = EFBIG;
             break;
         }
         bytes.append((int)n, chunk);
     }
     close(fd);
-    return ok;
+    errno = error;
+    return error == 0;
+}
+
+const char* regularFileError(int err) {
+    if (err == EINVAL) return "not a regular file";
+    if (err == EFBIG) return "the file is too large";
+    return strerror(err);
 }

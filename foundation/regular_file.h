@@ -14,8 +14,10 @@
 int openRegularFile(const char* path);
 // The same as a buffered runtime file in binary read mode, or null.
 FILE* openRegularFileStream(const char* path);
-// Size of an open file in bytes, or -1.
-int64_t regularFileSize(FILE* f);
-// The whole regular file, if it holds at most maxBytes; false otherwise
-// (missing, not a regular file, too large or a read error).
+// The whole regular file, if it holds at most maxBytes; false otherwise with
+// errno set: EFBIG when it is larger (refused before reading when its size
+// says so), EINVAL when it is not a regular file, or the open or read error.
 bool readRegularFile(const char* path, DynArray<char>& bytes, int maxBytes);
+// Text for readRegularFile's errno: "not a regular file", "the file is too
+// large", else the system's text.
+const char* regularFileError(int err);

@@ -1,16 +1,16 @@
 #include "settings.h"
 #ifndef _WIN32
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include "atomic_file.h"
 #include "qz_dynArray.h"
 #include "qz_utils.h"
 #include "regular_file.h"
@@ -176,111 +176,87 @@ static bool makeFolders(const char* filePath) {
     return makeFolderPath(dir, 0700);
 }
 
-// The file a save replaces: path itself, or the end of its chain of symbolic
-// links, so that a link the user made stays a link. The target need not exist.
-static bool followLinks(const char* path, char* out) {
-    snprintf(out, QZ_MAX_PATH, "%s", path);
-    for (int depth = 0; depth < 16; depth++) {
-        struct stat st;
-        if (lstat(out, &st) != 0 || !S_ISLNK(st.st_mode)) return true;
-        char link[QZ_MAX_PATH];
-        ssize_t n = readlink(out, link, sizeof link - 1);
-        if (n < 0) return false;
-        link[n] = 0;
-        if (link[0] == '/') {
-            snprintf(out, QZ_MAX_PATH, "%s", link);
-        } else {
-            char* slash = strrchr(out, '/');
-            int dirLen = slash ? (int)(slash - out) + 1 : 0;
-            char joined[QZ_MAX_PATH];
-            if (snprintf(joined, sizeof joined, "%.*s%s", dirLen, out, link) >= (int)sizeof joined) return false;
-            snprintf(out, QZ_MAX_PATH, "%s", joined);
-        }
+// Writers take turns through a lock on "<settings>.lock" beside the file,
+// held from reading the old file to renaming the new one over it, so two
+// programs storing at once both keep their values. Readers take no lock:
+// the rename keeps what they read whole. A writer that has waited this long
+// gives up rather than hang the program.
+static const int lockWaitSeconds = 10;
+
+static int64_t monotonicMs() {
+    timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return (int64_t)ts.tv_sec * 1000 + ts.tv_nsec / 1000000;
+}
+
+// The locked descriptor of the lock file, or -1 with the reason recorded.
+static int lockSettings(const char* path) {
+    char lockPath[QZ_MAX_PATH];
+    if (snprintf(lockPath, sizeof lockPath, "%s.lock", path) >= (int)sizeof lockPath) {
+        failWrite(strerror(ENAMETOOLONG));
+        return -1;
     }
-    errno = ELOOP;
-    return false;
-}
-
-// True for NAME.XXXXXX, the temporaries replaceFile makes for NAME.
-static bool isTemporaryOf(const char* entry, const char* base) {
-    size_t n = strlen(base);
-    if (strncmp(entry, base, n) != 0 || entry[n] != '.' || strlen(entry + n + 1) != 6) return false;
-    for (const char* c = entry + n + 1; *c; c++)
-        if (!isalnum((unsigned char)*c)) return false;
-    return true;
-}
-
-// A save holds a lock on its temporary until the rename; one that can be
-// locked belongs to a save that was killed, and is removed.
-static void removeStaleTemporaries(const char* target) {
-    char dir[QZ_MAX_PATH];
-    snprintf(dir, sizeof dir, "%s", target);
-    char* slash = strrchr(dir, '/');
-    if (!slash) return;
-    *slash = 0;
-    const char* base = slash + 1;
-    DIR* d = opendir(dir[0] ? dir : "/");
-    if (!d) return;
-    while (struct dirent* e = readdir(d)) {
-        if (!isTemporaryOf(e->d_name, base)) continue;
-        int fd = openat(dirfd(d), e->d_name, O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
-        if (fd < 0) continue;
-        struct stat st;
-        if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0)
-            unlinkat(dirfd(d), e->d_name, 0);
-        close(fd);
+    // Never blocks on a FIFO, never follows a link; the file stays empty.
+    int fd = open(lockPath, O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0600);
+    struct stat st;
+    if (fd < 0 || fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        fd < 0 ? failWriteErrno() : failWrite("the lock file is not a regular file");
+        if (fd >= 0) close(fd);
+        return -1;
     }
-    closedir(d);
-}
-
-// Makes and locks a temporary beside target. A cleaner of another save may
-// remove it between creation and locking; then it is made again.
-static int makeLockedTemporary(const char* target, char* tmp) {
-    for (int attempt = 0; attempt < 4; attempt++) {
-        if (snprintf(tmp, QZ_MAX_PATH, "%s.XXXXXX", target) >= QZ_MAX_PATH) {
-            errno = ENAMETOOLONG;
+    int64_t giveUp = monotonicMs() + lockWaitSeconds * 1000;
+    while (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EWOULDBLOCK && errno != EINTR) {
+            failWriteErrno();
+            close(fd);
             return -1;
         }
-        int fd = mkostemp(tmp, O_CLOEXEC);
-        if (fd < 0) return -1;
-        struct stat mine, named;
-        if (flock(fd, LOCK_EX) == 0 && fstat(fd, &mine) == 0 && stat(tmp, &named) == 0 && mine.st_ino == named.st_ino &&
-            mine.st_dev == named.st_dev)
-            return fd;
-        close(fd);
+        if (monotonicMs() >= giveUp) {
+            failWrite("another program kept the settings locked for 10 s");
+            close(fd);
+            return -1;
+        }
+        usleep(2000);
     }
-    errno = EAGAIN;
-    return -1;
+    return fd;
 }
 
-// Writes text to a locked temporary beside target, flushes it to disk and
-// renames it over target, so a crash leaves either the old or the new file.
-// The new file takes the old one's permissions and owner.
-static bool replaceFile(const char* target, const struct stat* old, const char* text, int len) {
-    removeStaleTemporaries(target);
-    char tmp[QZ_MAX_PATH];
-    int fd = makeLockedTemporary(target, tmp);
-    if (fd < 0) return failWriteErrno();
-    bool ok = true;
-    int done = 0;
-    while (ok && done < len) {
-        ssize_t n = write(fd, text + done, (size_t)(len - done));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) ok = false;
-        else done += (int)n;
+// Puts line in place of name's old lines in the file f replaces, keeping
+// every other line, understood or not.
+static bool replaceLine(AtomicFile& f, const char* name, const char* line, int lineLen) {
+    // An existing file is replaced only when it is a regular file its owner
+    // may write: root may write anything, so the mode bits decide, and a
+    // FIFO or folder in its place is left alone.
+    struct stat st;
+    bool exists = stat(f.path, &st) == 0;
+    if (!exists && errno != ENOENT) return failWriteErrno();
+    DynArray<char> old;
+    if (exists) {
+        if (!S_ISREG(st.st_mode)) return failWrite("not a regular file");
+        if (!(st.st_mode & S_IWUSR) || access(f.path, W_OK) != 0) return failWrite("the file is read-only");
+        if (!readWholeFile(f.path, old))
+            return failWrite(errno == EFBIG ? "the settings file is too large" : "the file cannot be read");
     }
-    if (ok && old) {
-        if (fchown(fd, old->st_uid, old->st_gid) != 0) {}  // only root may; the mode still holds
-        if (fchmod(fd, old->st_mode & 07777) != 0) ok = false;
-    }
-    if (ok && fsync(fd) != 0) ok = false;
-    if (ok && rename(tmp, target) != 0) ok = false;
-    if (!ok) {
-        failWriteErrno();
-        unlink(tmp);
-    }
-    close(fd);  // after the rename: the lock marks a save in progress
-    return ok;
+
+    // The value takes the place of its first old line.
+    DynArray<char> out;
+    bool placed = false;
+    forEachLine(old.data, old.num, [&](const char* l, int len, int rawLen) {
+        ParsedLine p;
+        if (parseLine(l, len, p) && sameName(p, name)) {
+            if (!placed) out.append(lineLen, line);
+            placed = true;
+            return;
+        }
+        out.append(rawLen, l);
+        char nl = '\n';
+        out.push(nl);
+    });
+    if (!placed) out.append(lineLen, line);
+    // A file the reader refuses would read as no settings from then on.
+    if (out.num > maxSettingsFileBytes) return failWrite("the settings file is too large");
+    if (!writeAtomicFile(f, out.data, out.num) || !commitAtomicFile(f)) return failWrite(f.reason);
+    return true;
 }
 
 static bool storableText(const char* s, int len) {
@@ -311,42 +287,19 @@ bool writeSetting(const char* name, SettingType type, const void* data, int size
     }
     if (lineLen <= 0 || lineLen >= (int)sizeof line) return failWrite("value too long");
 
-    char path[QZ_MAX_PATH], target[QZ_MAX_PATH];
+    char path[QZ_MAX_PATH];
     if (!settingsFilePath(path, sizeof path)) return failWrite("no home or config folder");
-    if (!makeFolders(path) || !followLinks(path, target)) return failWriteErrno();
-
-    // An existing file is replaced only when it is a regular file its owner
-    // may write: root may write anything, so the mode bits decide, and a
-    // FIFO or folder in its place is left alone.
-    struct stat st;
-    bool exists = stat(target, &st) == 0;
-    if (!exists && errno != ENOENT) return failWriteErrno();
-    DynArray<char> old;
-    if (exists) {
-        if (!S_ISREG(st.st_mode)) return failWrite("not a regular file");
-        if (!(st.st_mode & S_IWUSR) || access(target, W_OK) != 0) return failWrite("the file is read-only");
-        if (!readWholeFile(target, old)) return failWrite("the file cannot be read");
-    }
-
-    // Keep every other line, understood or not; the value takes the place of
-    // its first old line.
-    DynArray<char> out;
-    bool placed = false;
-    forEachLine(old.data, old.num, [&](const char* l, int len, int rawLen) {
-        ParsedLine p;
-        if (parseLine(l, len, p) && sameName(p, name)) {
-            if (!placed) out.append(lineLen, line);
-            placed = true;
-            return;
-        }
-        out.append(rawLen, l);
-        char nl = '\n';
-        out.push(nl);
-    });
-    if (!placed) out.append(lineLen, line);
-    if (!replaceFile(target, exists ? &st : nullptr, out.data, out.num)) return false;
-    lastWriteError[0] = 0;
-    return true;
+    if (!makeFolders(path)) return failWriteErrno();
+    int lock = lockSettings(path);
+    if (lock < 0) return false;
+    // A link the user made stays a link: its target is replaced.
+    AtomicFile f;
+    bool ok = beginAtomicFile(f, path, 0600, AtomicFollowLinks) ? replaceLine(f, name, line, lineLen)
+                                                                 : failWrite(f.reason);
+    abortAtomicFile(f);
+    close(lock);  // after the rename
+    if (ok) lastWriteError[0] = 0;
+    return ok;
 }
 #endif
 

@@ -20,9 +20,13 @@ bool settingsFilePath(char* out, int outSize);
 
 // Stores one value, creating folders and file. The file is replaced
 // atomically with its permissions kept; a symbolic link is followed and its
-// target replaced. False (reason in settingsLastError) if the name or text
-// cannot be stored on one line, or the file cannot be written: read-only by
-// its mode bits, not a regular file, unreadable, or a failing disk.
+// target replaced. Writers take turns through a lock on "settings.lock"
+// beside the file, so values stored by two programs at once are all kept;
+// readers never wait. False (reason in settingsLastError) if the name or
+// text cannot be stored on one line, or the file cannot be written:
+// read-only by its mode bits, not a regular file, unreadable, larger than
+// the reader accepts afterwards ("the settings file is too large"), locked
+// by another writer for 10 s, or a failing disk.
 // Every program stores its values through this one writer.
 bool writeSetting(const char* name, SettingType type, const void* data, int size);
 // True with type, data and size filled when the value exists and fits in

@@ -13,4 +13,12 @@ bool readTgaFile(const char* name, int& width, int& height, DynArray<uint32_t>& 
 
 // Writes a top-down source (rows `pitch` bytes apart) as a bottom-up TGA.
 void writeTga(OutputStream& out, const void* pixels, int width, int height, int pitch);
+// writeTga to resolveAppFile(name), whole or not at all (atomic_file.h):
+// replaces a regular file of that name, and a failure (errno says why)
+// leaves nothing behind.
 bool writeTgaFile(const char* name, const void* pixels, int width, int height, int pitch);
+// The same, but never replacing a file: written under name when that is
+// free, else under the first free of name with "_2", "_3", … before its
+// extension. usedName gets the name written, in name's form.
+bool writeNewTgaFile(const char* name, const void* pixels, int width, int height, int pitch, char* usedName,
+                     int usedNameSize);

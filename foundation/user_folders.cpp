@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include "qz_utils.h"
+#include "regular_file.h"
 
 const char* const installMarkerName = "installed";
 
@@ -54,6 +55,8 @@ bool stateFolder(char* out, int outSize) {
     return fits(snprintf(out, (size_t)outSize, "%s/zentrel", base), outSize);
 }
 
+bool makeStateFolder(char* out, int outSize) { return stateFolder(out, outSize) && makeFolderPath(out, 0700); }
+
 // The value of one line XDG_PICTURES_DIR="..." of user-dirs.dirs: "$HOME/..."
 // or an absolute path, with backslash escapes. False for any other line.
 static bool parsePicturesLine(const char* line, const char* home, char* out, int outSize) {
@@ -84,14 +87,12 @@ bool picturesFolder(char* out, int outSize) {
     char config[QZ_MAX_PATH], dirsFile[QZ_MAX_PATH];
     if (xdgBaseFolder(config, sizeof config, "XDG_CONFIG_HOME", ".config") &&
         fits(snprintf(dirsFile, sizeof dirsFile, "%s/user-dirs.dirs", config), (int)sizeof dirsFile)) {
-        // A real user-dirs.dirs is a few hundred bytes; a longer one is cut.
-        char text[16384];
-        FILE* f = fopen(dirsFile, "r");
-        if (f) {
-            size_t n = fread(text, 1, sizeof text - 1, f);
-            fclose(f);
-            text[n] = 0;
-            for (const char* line = text; line; line = strchr(line, '\n'), line = line ? line + 1 : nullptr)
+        // A real user-dirs.dirs is a few hundred bytes.
+        DynArray<char> text;
+        if (readRegularFile(dirsFile, text, 65536)) {
+            char end = 0;
+            text.push(end);
+            for (const char* line = text.data; line; line = strchr(line, '\n'), line = line ? line + 1 : nullptr)
                 if (parsePicturesLine(line, home, out, outSize)) return true;
         }
     }
@@ -118,9 +119,10 @@ bool screenshotPath(char* out, int outSize, const char* name) {
         logMessage("can't write screenshots: no pictures folder (HOME is not set)");
         return false;
     }
-    if (!makeFolderPath(folder, 0755) || access(folder, W_OK) != 0) {
+    char absolute[QZ_MAX_PATH];
+    if (!makeFolderPath(folder, 0755) || access(folder, W_OK) != 0 || (folder[0] != '/' && !realpath(folder, absolute))) {
         logMessage("can't write screenshots into '%s': %s", folder, strerror(errno));
         return false;
     }
-    return fits(snprintf(out, (size_t)outSize, "%s/%s", folder, file), outSize);
+    return fits(snprintf(out, (size_t)outSize, "%s/%s", folder[0] == '/' ? folder : absolute, file), outSize);
 }

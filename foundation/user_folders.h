@@ -22,12 +22,19 @@ bool xdgBaseFolder(char* out, int outSize, const char* envName, const char* home
 
 // "$XDG_STATE_HOME/zentrel", else "$HOME/.local/state/zentrel".
 bool stateFolder(char* out, int outSize);
+// The state folder, made (mode 0700) when missing; false when it cannot be.
+// The programs open their logs there.
+bool makeStateFolder(char* out, int outSize);
 
-// XDG_PICTURES_DIR from user-dirs.dirs in the config folder, else $HOME/Pictures.
+// XDG_PICTURES_DIR from user-dirs.dirs in the config folder, else
+// $HOME/Pictures. A user-dirs.dirs that is not a regular file, or larger
+// than any real one (64 KiB), is not read.
 bool picturesFolder(char* out, int outSize);
 
 // Where the screenshot called name ("shots/FILE") is written: name itself
 // (the "shots" folder beside the program) when run from a build folder,
-// "<pictures>/ZENTREL/FILE" when installed. Makes the folder; when it cannot,
-// logs a line naming it and returns false.
+// "<pictures>/ZENTREL/FILE" when installed, made absolute when the pictures
+// folder is relative (a relative HOME), so the write lands in the folder
+// made here. Makes the folder; when it cannot, logs a line naming it and
+// returns false.
 bool screenshotPath(char* out, int outSize, const char* name);

@@ -112,6 +112,8 @@ bool stateFolder(char* out, int outSize) {
     return fits(snprintf(out, (size_t)outSize, "%s/ZENTREL", base), outSize);
 }
 
+bool makeStateFolder(char* out, int outSize) { return stateFolder(out, outSize) && makeFolderPath(out, 0700); }
+
 bool picturesFolder(char* out, int outSize) { return knownFolder(FOLDERID_Pictures, out, outSize); }
 
 bool screenshotPath(char* out, int outSize, const char* name) {

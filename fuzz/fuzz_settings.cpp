@@ -1,8 +1,9 @@
 // The settings reader and writer on an arbitrary settings file. A value read
-// comes from a line of its name; storing "flags" always succeeds on a
-// writable file, reads back, and keeps every other line byte for byte (zero
-// bytes and lines without a newline included) in its place; a text value is
-// stored exactly when it fits on one line.
+// comes from a line of its name; storing "flags" succeeds on a writable file
+// exactly when the result stays within what the reader accepts, reads back,
+// and keeps every other line byte for byte (zero bytes and lines without a
+// newline included) in its place; a text value is stored exactly when it
+// fits on one line and in that limit.
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
@@ -10,6 +11,7 @@
 #include "settings.h"
 
 static std::string settingsPath;
+static const size_t readerLimit = 1 << 20;
 
 static void writeFile(const std::string& text) {
     int fd = open(settingsPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
@@ -77,15 +79,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     uint32_t v = 0x9E3779B9u * (uint32_t)size;
     char line[64];
     snprintf(line, sizeof line, "flags=dword:0x%08X\n", v);
-    FUZZ_CHECK(writeSettingDword("flags", v));
+    std::string expected = expectedAfterStore(text, "flags", line);
+    bool fits = text.size() <= readerLimit && expected.size() <= readerLimit;
+    FUZZ_CHECK(writeSettingDword("flags", v) == fits);
+    std::string stored = readFile();
+    FUZZ_CHECK(stored == (fits ? expected : text));
+    if (!fits) return 0;
     uint32_t back = 0;
     FUZZ_CHECK(readSettingDword("flags", &back) && back == v);
-    std::string stored = readFile();
-    FUZZ_CHECK(stored == expectedAfterStore(text, "flags", line));
 
     // A text value: stored exactly when it has no line end or zero byte.
     std::string note = text.substr(0, 40);
-    bool storable = note.find_first_of(std::string("\r\n\0", 3)) == std::string::npos;
+    bool storable = note.find_first_of(std::string("\r\n\0", 3)) == std::string::npos &&
+                    expectedAfterStore(stored, "note", "note=sz:" + note + "\n").size() <= readerLimit;
     FUZZ_CHECK(writeSetting("note", SettingString, note.c_str(), (int)note.size() + 1) == storable);
     if (storable) {
         valueSize = sizeof value;

@@ -19,6 +19,9 @@ struct TextState {
     int32_t fontScale;    // texels are fontScale x fontScale pixels, >= 1
 };
 
+// Program state. glyphs and the cell size: read from the font by initFont,
+// kept until shutdown. textState: spacings as the caller sets them; the
+// scale chosen by initFont and again after every resize.
 extern TextState textState;
 extern Glyph glyphs[256];
 extern int32_t fontCellWidth, fontCellHeight;

@@ -1,4 +1,6 @@
 #include "screenshot.h"
+#include <cerrno>
+#include <cstring>
 #include "device_internal.h"
 #include "platform_window.h"
 #include "tga.h"
@@ -92,13 +94,15 @@ void captureScreenshotIfPending() {
 
     // Beside a program run from its build folder, else in the player's pictures.
     // A folder that cannot be made is logged by name there; the game goes on.
-    char path[QZ_MAX_PATH];
+    // A second shot within the same second gets a numbered name instead of
+    // replacing the first; a failed one leaves no partial file.
+    char path[QZ_MAX_PATH], used[QZ_MAX_PATH];
     bool written = false;
     if (screenshotPath(path, sizeof path, name)) {
-        written = writeTgaFile(path, pixels, w, h, pitch);
-        if (!written) logMessage("can't write screenshot '%s'", path);
+        written = writeNewTgaFile(path, pixels, w, h, pitch, used, sizeof used);
+        if (!written) logMessage("can't write screenshot '%s': %s", path, strerror(errno));
     }
     releaseWindowCapture();
     if (!written) return;
-    logMessage("screenshot captured to '%s' in %d ms", path, (int)ticksToMs(timerNow() - start));
+    logMessage("screenshot captured to '%s' in %d ms", used, (int)ticksToMs(timerNow() - start));
 }

@@ -10,8 +10,9 @@
 // Logs "screenshot..." and marks a capture pending. The next presentFrame
 // writes shots/shotYYYY_MM_DD_HH_MM_SS.tga (local time), or that file in the
 // player's pictures folder when the game is installed (see screenshotPath),
-// and logs where. A failed capture writes nothing. The folder is made when
-// missing.
+// and logs where. A name already taken (a second shot in the same second)
+// gets "_2", "_3", … before ".tga": no shot replaces another. A failed
+// capture or write leaves no file. The folder is made when missing.
 void takeScreenshot();
 
 // The part of the back buffer that lies on the desktop, rows top down, ARGB

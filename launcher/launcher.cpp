@@ -11,6 +11,7 @@
 #include "sdl_platform.h"
 #include "settings.h"
 #include "swrender.h"
+#include "user_folders.h"
 
 
 static const char* const windowTitle = "ZENTREL! Launcher";
@@ -210,7 +211,8 @@ int launcherMain() {
     setProgramTitle(windowTitle);
     setErrorBoxHandler(sdlShowErrorBox);
     setShutdownSequence(launcherShutdown);
-    openLogFile("launcher.log");
+    char logFolder[QZ_MAX_PATH];
+    openLogFile(makeStateFolder(logFolder, sizeof logFolder) ? logFolder : nullptr, "launcher.log");
     initAppPath();
     logMessage("app path: '%s'", appPath);
     timerInit();

@@ -2,22 +2,47 @@
 #include "sdl_audio.h"
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <cerrno>
 #include "qz_utils.h"
+#include "regular_file.h"
 
 static const int maxEffects = 32, maxTunes = 8;
+// Far above any sound the build makes; a file this large is not a sound of
+// ours, and decoding it could take all memory.
+static const int maxEffectBytes = 8 << 20, maxTuneBytes = 64 << 20;
 
 static struct {
     bool open;
     int effectCount, tuneCount;
     Mix_Chunk* effects[maxEffects];
     Mix_Music* tunes[maxTunes];
+    DynArray<char> tuneBytes[maxTunes];  // what a tune plays from, as long as it lives
     int playingTune;  // -1: none
     // When each voice last started, in plays: the smallest is the oldest.
     uint32_t started[maxEffects * voicesPerEffect];
     uint32_t plays;
-} audio = {false, 0, 0, {}, {}, -1, {}, 0};
+} audio = {false, 0, 0, {}, {}, {}, -1, {}, 0};
 
 bool audioOpen() { return audio.open; }
+
+// Reads "<folder><name>.wav" whole through the regular-file reader (a FIFO
+// or a huge file in its place must not hang or exhaust the game) and gives
+// the mixer a view of the bytes; null after a log line naming the file.
+static SDL_RWops* readSound(const char* kind, const char* folder, const char* name, int maxBytes,
+                            DynArray<char>& bytes) {
+    char path[QZ_MAX_PATH];
+    if (snprintf(path, sizeof path, "%s%s.wav", folder, name) >= (int)sizeof path) {
+        logMessage("can't load %s '%s%s.wav': the path is too long", kind, folder, name);
+        return nullptr;
+    }
+    if (!readRegularFile(path, bytes, maxBytes)) {
+        logMessage("can't load %s '%s': %s", kind, path, regularFileError(errno));
+        return nullptr;
+    }
+    SDL_RWops* rw = SDL_RWFromConstMem(bytes.data, bytes.num);
+    if (!rw) logMessage("can't load %s '%s': %s", kind, path, SDL_GetError());
+    return rw;
+}
 
 bool openAudio(const char* folder, const char* const* effectNames, int effectCount, const char* const* tuneNames,
                int tuneCount) {
@@ -40,16 +65,19 @@ bool openAudio(const char* folder, const char* const* effectNames, int effectCou
     // on), so a burst of craters never cuts off a shot.
     Mix_AllocateChannels(effectCount * voicesPerEffect);
 
-    FixedString<512> path;
     for (int e = 0; e < effectCount; e++) {
-        path.format("%s%s.wav", folder, effectNames[e]);
-        audio.effects[e] = Mix_LoadWAV(path);
-        if (!audio.effects[e]) logMessage("can't load sound '%s': %s", path.c_str(), Mix_GetError());
+        DynArray<char> bytes;
+        if (SDL_RWops* rw = readSound("sound", folder, effectNames[e], maxEffectBytes, bytes)) {
+            audio.effects[e] = Mix_LoadWAV_RW(rw, 1);  // decoded into the chunk; bytes may go
+            if (!audio.effects[e]) logMessage("can't load sound '%s%s.wav': %s", folder, effectNames[e], Mix_GetError());
+        }
     }
     for (int t = 0; t < tuneCount; t++) {
-        path.format("%s%s.wav", folder, tuneNames[t]);
-        audio.tunes[t] = Mix_LoadMUS(path);
-        if (!audio.tunes[t]) logMessage("can't load tune '%s': %s", path.c_str(), Mix_GetError());
+        if (SDL_RWops* rw = readSound("tune", folder, tuneNames[t], maxTuneBytes, audio.tuneBytes[t])) {
+            audio.tunes[t] = Mix_LoadMUS_RW(rw, 1);
+            if (!audio.tunes[t]) logMessage("can't load tune '%s%s.wav': %s", folder, tuneNames[t], Mix_GetError());
+        }
+        if (!audio.tunes[t]) audio.tuneBytes[t].release();
     }
     int rate = 0, channels = 0;
     Uint16 format = 0;
@@ -69,6 +97,7 @@ void closeAudio() {
     for (int t = 0; t < audio.tuneCount; t++) {
         Mix_FreeMusic(audio.tunes[t]);
         audio.tunes[t] = nullptr;
+        audio.tuneBytes[t].release();
     }
     Mix_CloseAudio();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);

@@ -6,7 +6,8 @@
 // Opens the device (44.1 kHz stereo) and loads "<folder><name>.wav" for each
 // effect and tune. No device: one log line, false, and the game plays on
 // silent. A file that cannot be loaded: a log line naming it, and only that
-// sound is silent.
+// sound is silent. Only regular files are read, whole, and at most 8 MiB
+// for an effect and 64 MiB for a tune: anything else counts as unloadable.
 bool openAudio(const char* folder, const char* const* effectNames, int effectCount, const char* const* tuneNames,
                int tuneCount);
 // Stops everything, frees the sounds and closes the device; safe when not open.

@@ -17,7 +17,7 @@
 static const char* const wholeRunFile = ZENTREL_SOURCE_DIR "/tests/game/data/whole_run.zrec";
 
 static MeasuringGuiRenderer noGui;  // as -verify lays screens out
-struct NoQuit : GameServices {
+struct NoQuit : HostServices {
     void quitGame() override {}
 };
 static NoQuit noQuit;
@@ -31,7 +31,7 @@ static bool loadWholeRun(Recording* r, benchmark::State& state) {
 
 static void setUpHeadless() {
     gameGuiRenderer = &noGui;
-    setGameServices(&noQuit);
+    setHostServices(&noQuit);
     registerStandardBehaviours();
 }
 

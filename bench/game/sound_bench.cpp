@@ -18,6 +18,7 @@
 #include "camera.h"
 #include "fake_input_platform.h"
 #include "game_step.h"
+#include "input_sampling.h"
 #include "hero.h"
 #include "progress.h"
 #include "qz_utils.h"
@@ -33,7 +34,7 @@ static bool openAllSounds() {
 }
 
 // The program's sound services with a stopwatch around each call.
-struct TimedSoundServices : GameServices {
+struct TimedSoundServices : SoundServices {
     int64_t ticks = 0;
     int events = 0;
     void playSound(SoundEffect effect, Vec4 at) override {
@@ -56,7 +57,7 @@ static void eventHandling() {
     inputInit(&input);
     computePixelScale(1280, 720);
     TimedSoundServices services;
-    setGameServices(&services);
+    setSoundServices(&services);
     gameRandom.seed(7);
     newGame();
     setGameMode(&playMode);
@@ -80,7 +81,7 @@ static void eventHandling() {
     printf("event handling: %.2f events and %.2f us per step (whole step %.1f us): %.3f %% of a 50 ms step\n",
            (double)services.events / steps, soundUs, stepUs, soundUs / 50000.0 * 100);
     setGameMode(nullptr);
-    setGameServices(nullptr);
+    setSoundServices(nullptr);
 }
 
 // Counted in the mixer's own thread, with that thread's processor time, so

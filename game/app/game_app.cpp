@@ -6,6 +6,7 @@
 #include "game_recording.h"
 #include "game_step.h"
 #include "game_window.h"
+#include "input_sampling.h"
 #include "gl_window.h"
 #include "platform_window.h"
 #include "gpu_load.h"
@@ -20,6 +21,7 @@
 #include "random.h"
 #include "scene.h"
 #include "screen_build.h"
+#include "screen_modes.h"
 #include "screenshot.h"
 #include "pause.h"
 #include "sdl_audio.h"
@@ -27,6 +29,8 @@
 #include "bindings.h"
 #include "sdl_platform.h"
 #include "sound.h"
+#include "user_folders.h"
+#include "volume_display.h"
 
 const char* const gameTitle = "ZENTREL! DEMO";
 
@@ -37,8 +41,9 @@ static struct {
 } up;
 
 
-// The renderer's services plus the window's.
-struct ProgramServices : RenderServices {
+// The window's, the mixer's and the pads' services; the view services are
+// the renderer's.
+struct ProgramServices : HostServices, SoundServices, RumbleServices {
     void takeScreenshot() override { ::takeScreenshot(); }
     bool windowActive() override { return gameWindow.windowActive; }
     void togglePerfOverlay() override { perfOverlayOn = !perfOverlayOn; }
@@ -54,10 +59,11 @@ struct ProgramServices : RenderServices {
     void pauseEffects(bool paused) override { ::pauseEffects(paused); }
     void rumble(float strength, int milliseconds) override { rumbleGamepads(strength, milliseconds); }
     void quitGame() override {
-        if (!recordedRunQuit()) GameServices::quitGame();
+        if (!recordedRunQuit()) HostServices::quitGame();
     }
 };
 static ProgramServices programServices;
+static RenderServices renderServices;
 
 struct ProgramLoopHost : MainLoopHost {
     void pumpWindowMessages() override { ::pumpWindowMessages(); }
@@ -154,7 +160,8 @@ void startGame(int argc, const char* const* argv) {
     setShutdownSequence(shutdownSystems);
     setErrorBoxHandler(sdlShowErrorBox);
 
-    openLogFile("game.log");
+    char logFolder[QZ_MAX_PATH];
+    openLogFile(makeStateFolder(logFolder, sizeof logFolder) ? logFolder : nullptr, "game.log");
     initAppPath();
     logMessage("app path: '%s'", appPath);
     timerInit();
@@ -186,11 +193,15 @@ void startGame(int argc, const char* const* argv) {
     up.font = true;
     showLoadingText("Loading...", -1.0f);
 
-    setGameServices(&programServices);
+    setViewServices(&renderServices);
+    setHostServices(&programServices);
+    setSoundServices(&programServices);
+    setRumbleServices(&programServices);
     readVolumeSettings();
     readBindings();
     readPauseSettings();
     initGamepads();
+    registerScreenModes();
     sceneOverlayDrawer = drawOverlayWhenOn;
     initScene();
     up.scene = true;

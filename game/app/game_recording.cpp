@@ -99,8 +99,8 @@ static void replayStep(const StepInput& live) {
         }
     if (rec.state != RunReplayer::Stepped) {
         // The last state stays on the screen, and can still be shot.
-        if (live.released & ActionScreenshot) gameServices->takeScreenshot();
-        if (live.pressed & ActionOverlay) gameServices->togglePerfOverlay();
+        if (live.released & ActionScreenshot) hostServices->takeScreenshot();
+        if (live.pressed & ActionOverlay) hostServices->togglePerfOverlay();
         return;
     }
     rec.state = rec.replayer->step(live.pressed, live.released);
@@ -126,7 +126,7 @@ void recordedRunStep(const StepInput& in, float dt) {
 float replayFrameTime(float t) {
     if (!rec.replayer) return t;
     if (rec.state != RunReplayer::Stepped) return 0;  // nothing moves on after the end
-    return t * (float)replayRates[rec.speedKey] / 20.0f;
+    return t * (float)replayRates[rec.speedKey] / (float)STEPS_PER_SECOND;
 }
 
 void drawReplayOverlay() {

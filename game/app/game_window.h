@@ -12,7 +12,12 @@ struct GameWindowState {
     int savedX, savedY, savedWidth, savedHeight;
 };
 
+// Program state: set up by startGame (window, focus) and cleared by endGame;
+// the flags follow the window's messages, the saved rectangle each switch to
+// full screen.
 extern GameWindowState gameWindow;
+// The input layer's platform: installed by startGame; its clamp size follows
+// every resize.
 extern SdlInputPlatform gameInput;
 
 // Handles one message: input records, resizes, activity, Alt+Enter,

@@ -3,7 +3,8 @@
 #pragma once
 #include <cstdint>
 
-// Whether the overlay is shown; F1 toggles it.
+// Whether the overlay is shown: false at start-up, F1 toggles it; lives
+// for the program.
 extern bool perfOverlayOn;
 
 void drawPerfOverlay();

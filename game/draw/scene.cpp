@@ -1,7 +1,7 @@
 // scene: frame order, scene image, post-effect and crosshair.
 #include "scene.h"
 #include "pause.h"
-#include "step_input.h"
+#include "input_sampling.h"
 #include "camera.h"
 #include "cube_render.h"
 #include "debug_vis.h"
@@ -87,7 +87,7 @@ void onDeviceResized() {
     updateFontScale();
     computePixelScale(deviceWidth(), deviceHeight());
     // A resize empties every dynamic buffer, the cache's slots among them.
-    gameServices->invalidateVoxelCache();
+    viewServices->invalidateVoxelCache();
     if (currentMode) currentMode->onResize();
     pauseScreenResized();
 }

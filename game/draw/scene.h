@@ -7,11 +7,10 @@
 #pragma once
 #include "services.h"
 
-// The drawing half of the game's services: the level's voxel cache and the
-// world drawing of the modes. The program derives from it to add the window
-// services (screenshot, focus, overlay switch) and installs it with
-// setGameServices before initScene, since initScene builds the world.
-class RenderServices : public GameServices {
+// The view services: the level's voxel cache and the world drawing of the
+// modes. The program installs them with setViewServices before initScene,
+// since initScene builds the world.
+class RenderServices : public ViewServices {
 public:
     void createVoxelCache() override;
     void destroyVoxelCache() override;

@@ -68,10 +68,10 @@ void ElevatorGameMode::enter(GameMode*) {
         for (int y = liftY + 1; y < LEVEL_SIZE_Y; y++)
             memset(levelGrid + levelIndex(minX, y, z), Empty, (size_t)(maxX - minX + 1));
     markLevelCellsChanged(minX, liftY + 1, 0, maxX, LEVEL_SIZE_Y - 1, 15);
-    gameServices->invalidateVoxelCacheRect(minX, liftY, maxX, LEVEL_SIZE_Y - 1);
+    viewServices->invalidateVoxelCacheRect(minX, liftY, maxX, LEVEL_SIZE_Y - 1);
     speed = 1;
-    gameServices->playMusic(MusicNone);
-    gameServices->playSound(SoundLiftRide, {(float)(minX + maxX) * 0.5f, (float)liftY, hero.position.z, 1});
+    soundServices->playMusic(MusicNone);
+    soundServices->playSound(SoundLiftRide, {(float)(minX + maxX) * 0.5f, (float)liftY, hero.position.z, 1});
 }
 
 void ElevatorGameMode::leave(GameMode*) {
@@ -84,7 +84,9 @@ ElevatorGameMode::~ElevatorGameMode() { destroyVoxelSprite(padSprite); }
 void ElevatorGameMode::update(float dt) {
     if (liftY >= LEVEL_SIZE_Y - 1) {
         nextLevel();
-        setGameMode(levelNumber >= 3 ? &endDemoMode : &upgradeMode);
+        GameMode* next = levelNumber >= 3 ? endDemoMode : upgradeMode;
+        ASSERT(next);  // registered at start-up
+        setGameMode(next);
         return;
     }
     liftY += speed;
@@ -93,7 +95,7 @@ void ElevatorGameMode::update(float dt) {
     if (speed < 10) speed++;
 }
 
-void ElevatorGameMode::renderScene(float t) { gameServices->elevatorRender(t); }
+void ElevatorGameMode::renderScene(float t) { viewServices->elevatorRender(t); }
 
 //---------------------------------------------------------------------------
 // Game over
@@ -101,7 +103,7 @@ void ElevatorGameMode::renderScene(float t) { gameServices->elevatorRender(t); }
 
 void GameOverMode::enter(GameMode*) {
     delay = 0.5f;
-    gameServices->playMusic(MusicNone);
+    soundServices->playMusic(MusicNone);
 }
 
 void GameOverMode::update(float dt) {
@@ -116,5 +118,5 @@ void GameOverMode::update(float dt) {
     }
 }
 
-void GameOverMode::renderScene(float t) { gameServices->worldRender(t); }
-void GameOverMode::renderOverlay(float) { gameServices->gameOverOverlay(); }
+void GameOverMode::renderScene(float t) { viewServices->worldRender(t); }
+void GameOverMode::renderOverlay(float) { viewServices->gameOverOverlay(); }

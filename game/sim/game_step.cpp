@@ -4,18 +4,32 @@
 #include "sound.h"
 #include "world.h"
 
+StepInput stepInput = {0, 0, 0, {0, 0, 0, 1}, true, 0, {}, false};
+
+bool viewActionsStep(const StepInput& in) {
+    if (!in.windowActive) return false;
+    if (in.pressed & ActionOverlay) hostServices->togglePerfOverlay();
+    // The window system reports Print Screen only as a release.
+    if (in.released & ActionScreenshot) hostServices->takeScreenshot();
+    uint32_t volume = in.pressed & (ActionVolumeDown | ActionVolumeUp | ActionMute);
+    volumeActionsStep(volume);
+    return volume != 0;
+}
+
 void runGameStep(const StepInput& in, float dt) {
     stepInput = in;
     if (in.windowActive) {
-        if (in.pressed & ActionOverlay) gameServices->togglePerfOverlay();
+        viewActionsStep(in);
         if (in.pressed & ActionDebugBoxes) showDebugBoxes = !showDebugBoxes;
-        // The window system reports Print Screen only as a release.
-        if (in.released & ActionScreenshot) gameServices->takeScreenshot();
         if (in.pressed & ActionRestartLevel) restartLevel();
         if (in.pressed & ActionEndLevel) levelExitReached = true;
-        volumeActionsStep(in.pressed);
     }
     if (currentMode) currentMode->update(dt);
 }
 
-void gameStep(float dt) { runGameStep(readStepInputFromKeys(), dt); }
+bool noteGuiCommand(int32_t n) {
+    if (stepInput.guiFromRecord) return true;  // already in the record
+    if (stepInput.numGuiCommands >= MaxStepGuiCommands) return false;
+    stepInput.guiCommands[stepInput.numGuiCommands++] = n;
+    return true;
+}

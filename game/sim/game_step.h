@@ -2,10 +2,10 @@
 #pragma once
 #include "step_input.h"
 
-// One step from the given input: while the window is active, the level and
-// view actions (overlay, debug boxes, screenshot, restart level, end
-// level); then the current mode's update.
+// The view actions of a step, live or paused, while the window is active:
+// overlay, screenshot, the volume keys. True when a volume key was pressed.
+bool viewActionsStep(const StepInput& in);
+// One step from the given input: while the window is active, the view
+// actions and the level actions (debug boxes, restart level, end level);
+// then the current mode's update.
 void runGameStep(const StepInput& in, float dt);
-// The live step: the input read from the keys and the pointer
-// (readStepInputFromKeys), then runGameStep.
-void gameStep(float dt);

@@ -29,7 +29,6 @@ void placeHero(float x, float y) {
 
 void touchHero() { hero.touched = 1; }
 
-Vec4 heroPosition() { return hero.position; }
 int heroHealth() { return hero.health; }
 void setHeroHealth(int health) { hero.health = health; }
 

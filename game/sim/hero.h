@@ -44,7 +44,6 @@ void placeHero(float x, float y);
 // A robot's move touched the hero; the hero's next sub-step decides the hurt.
 void touchHero();
 
-Vec4 heroPosition();
 int heroHealth();
 void setHeroHealth(int health);
 

@@ -43,7 +43,7 @@ void heroSubStep(float h) {
 
     if (hero.onGround && jump) {
         hero.vy += 195;
-        gameServices->playSound(SoundJump, hero.position);
+        soundServices->playSound(SoundJump, hero.position);
     }
     if (hero.vy < -300) hero.vy = -300;
     if (hero.vy > 300) hero.vy = 300;
@@ -58,20 +58,20 @@ void heroSubStep(float h) {
         hero.health -= 1;
         hero.hurtTimer = 1.0f;
         if (hero.health <= 0) spawnDebris(hero.position, 4, 15, 0xFF422B9Fu);
-        gameServices->playSound(hero.health <= 0 ? SoundHeroDeath : SoundHeroHurt, hero.position);
-        gameServices->rumble(hero.health <= 0 ? 1.0f : 0.6f, 250);
+        soundServices->playSound(hero.health <= 0 ? SoundHeroDeath : SoundHeroHurt, hero.position);
+        rumbleServices->rumble(hero.health <= 0 ? 1.0f : 0.6f, 250);
     }
     if (c & (ContactLeft | ContactRight)) hero.vx = 0;
     if (c & (ContactBelow | ContactAbove)) hero.vy = 0;
     hero.onGround = (c & ContactBelow) ? 1 : 0;
     // Stepping off a kerb is no fall: only a drop of about ten voxels lands.
-    if (hero.onGround && fallSpeed >= 100) gameServices->playSound(SoundLanding, hero.position);
+    if (hero.onGround && fallSpeed >= 100) soundServices->playSound(SoundLanding, hero.position);
 
     if (hero.onGround && (c & ContactExit)) {
         hero.exitTimer += h;
         if (hero.exitTimer >= 0.5f && !levelExitReached) {
             levelExitReached = true;
-            gameServices->playSound(SoundExitReached, hero.position);
+            soundServices->playSound(SoundExitReached, hero.position);
         }
     } else {
         hero.exitTimer = 0;
@@ -79,7 +79,7 @@ void heroSubStep(float h) {
 
     if (hero.position.y < -400) {
         hero.health = 0;
-        gameServices->playSound(SoundHeroDeath, hero.position);
+        soundServices->playSound(SoundHeroDeath, hero.position);
     }
 
     float dx = hero.position.x - before.x;
@@ -107,7 +107,7 @@ void heroSubStep(float h) {
         Vec4 a = hero.aimDirection;
         Vec4 from = {shoulder.x + 4 * a.x, shoulder.y + 4 * a.y, shoulder.z + 4 * a.z, shoulder.w};
         spawnShot(1, &hero, from, {200 * a.x, 200 * a.y, 200 * a.z, 0}, 0xFF14FF14u);
-        gameServices->playSound(SoundShot, from);
+        soundServices->playSound(SoundShot, from);
         hero.fireCooldown = 1.0f / fireRate;
     }
     hero.hurtTimer = fmaxf(0.0f, hero.hurtTimer - h);
@@ -128,7 +128,6 @@ void setHeroPosition(Vec4 p, float dt) {
     cameraFollowStep(dt);
 }
 
-Vec4 heroAimPoint() { return hero.aimPoint; }
 
 Vec4 heroDrawPosition(float t) {
     return interpolateStep(hero.previousPosition, hero.position, t);

@@ -13,7 +13,6 @@ void heroSubStep(float h);
 // for drawing and letting the camera follow.
 void setHeroPosition(Vec4 p, float dt);
 
-Vec4 heroAimPoint();
 // previousPosition + (position - previousPosition) x (t x 20).
 Vec4 heroDrawPosition(float t);
 // The arm pivot in the world: shoulder x model.

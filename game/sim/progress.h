@@ -3,6 +3,7 @@
 // the layout); newGame resets it here together with everything else.
 #pragma once
 #include <cstdint>
+#include "qz_dynArray.h"
 #include "qz_utils.h"
 
 // Run state: reset by newGame, +5 by nextLevel, spent on the upgrade screen.
@@ -41,6 +42,27 @@ struct WallDestrUp : Upgrade {  // crater half-size: 2, +1 each, at most 4
 
 // Display order, ended by null.
 extern Upgrade* const upgradeTable[4];
+
+// The picks of one visit to the upgrade screen: made afresh by offerUpgrades
+// on every entry, applied by applyUpgradePicks ("GO!"). The screen shows them;
+// a picked row hides its "+", an unpicked one its "-".
+struct UpgradePicks {
+    DynArray<Upgrade*> offered;  // in table order: affordable and still upgradable at entry
+    DynArray<int32_t> chosen;    // 1 when picked on this visit
+    int32_t pendingPoints;       // upgradePoints minus the picked costs
+};
+extern UpgradePicks upgradePicks;
+
+// Offers what upgradePoints can buy and can still be raised; nothing picked.
+void offerUpgrades();
+// Picks row (its "+") when the row exists, is not picked and the pending
+// points pay for it; takes a pick back (its "-") when it was picked. False,
+// with nothing changed, otherwise: a replayed command obeys the same rules
+// as the buttons a player can see.
+bool pickUpgrade(int row);
+bool unpickUpgrade(int row);
+// Applies every pick and keeps the pending points.
+void applyUpgradePicks();
 
 // Level 1, no points, every upgrade reset.
 void newGame();

@@ -61,9 +61,9 @@ void robotsStep(float dt) {
 void damageRobot(Robot& r, int amount) {
     if (r.health <= 0) return;
     r.health -= amount;
-    gameServices->playSound(SoundRobotHit, r.position);
+    soundServices->playSound(SoundRobotHit, r.position);
     if (r.health <= 0) {
         spawnDebris(r.position, 6, 14, 0xFFC8C8C8u);
-        gameServices->playSound(SoundRobotBurst, r.position);
+        soundServices->playSound(SoundRobotBurst, r.position);
     }
 }

@@ -50,7 +50,7 @@ bool shotStep(Shot& s, float dt) {
     if (r.blocked) {
         s.position = r.point;
         digCrater(s, r.cell[0], r.cell[1]);
-        gameServices->playSound(SoundCrater, r.point);
+        soundServices->playSound(SoundCrater, r.point);
         return false;
     }
     s.position = p1;
@@ -64,7 +64,7 @@ void digCrater(const Shot& shot, int cx, int cy) {
     // Two overlapping bars: a (2r + 1) square without its corner cells.
     clearCells(cx - r, cy - r + 1, 0, cx + r, cy + r - 1, depth, Empty);
     clearCells(cx - r + 1, cy - r, 0, cx + r - 1, cy + r, depth, Empty);
-    gameServices->invalidateVoxelCacheRect(cx - r, cy - r, cx + r, cy + r);
+    viewServices->invalidateVoxelCacheRect(cx - r, cy - r, cx + r, cy + r);
 }
 
 //---------------------------------------------------------------------------

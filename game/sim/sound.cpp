@@ -36,12 +36,12 @@ static int32_t clampVolume(int32_t v) { return v < 0 ? 0 : (v > 100 ? 100 : v); 
 void applyVolume() {
     const SoundVolume& s = soundVolume;
     int32_t music = s.worldPaused ? s.music / 2 : s.music;
-    gameServices->setVolume(s.muted ? 0 : s.effects, s.muted ? 0 : music);
+    soundServices->setVolume(s.muted ? 0 : s.effects, s.muted ? 0 : music);
 }
 
 void pauseSound(bool paused) {
     soundVolume.worldPaused = paused;
-    gameServices->pauseEffects(paused);
+    soundServices->pauseEffects(paused);
     applyVolume();
 }
 
@@ -81,11 +81,4 @@ void volumeActionsStep(uint32_t pressed) {
     if (pressed & ActionVolumeDown) setEffectsVolume(soundVolume.effects - 10);
     if (pressed & ActionVolumeUp) setEffectsVolume(soundVolume.effects + 10);
     if (pressed & ActionMute) toggleMute();
-}
-
-bool volumeLine(FixedString<48>* text) {
-    if (soundVolume.shownSteps <= 0) return false;
-    if (soundVolume.muted) text->assign("Sound muted");
-    else text->format("Volume %d   Music %d", soundVolume.effects, soundVolume.music);
-    return true;
 }

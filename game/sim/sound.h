@@ -76,5 +76,3 @@ void applyVolume();
 // Per step, from the step's pressed actions: volume down and up change the
 // effects volume by 10, mute toggles; counts the volume line down.
 void volumeActionsStep(uint32_t pressed);
-// The line to show while shownSteps > 0 ("Volume 70", "Sound muted").
-bool volumeLine(FixedString<48>* text);

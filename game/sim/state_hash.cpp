@@ -2,14 +2,8 @@
 #include "state_hash.h"
 #include <cstring>
 #include <initializer_list>
-#include "framing_modes.h"
-#include "hero.h"
 #include "level.h"
-#include "progress.h"
-#include "random.h"
-#include "robots.h"
-#include "screen_modes.h"
-#include "shots.h"
+#include "run_state.h"
 #include "world.h"
 
 static inline uint64_t rotl(uint64_t v, int r) { return (v << r) | (v >> (64 - r)); }
@@ -78,7 +72,7 @@ uint64_t hashLevelGrid() {
 }
 
 int32_t currentModeNumber() {
-    GameMode* modes[] = {nullptr, &playMode, &gameOverMode, &elevatorMode, &upgradeMode, &endDemoMode};
+    GameMode* modes[] = {nullptr, &playMode, &gameOverMode, &elevatorMode, upgradeMode, endDemoMode};
     for (int32_t i = 0; i < 6; i++)
         if (currentMode == modes[i]) return i;
     return -1;
@@ -89,72 +83,10 @@ const char* modeNumberName(int32_t mode) {
     return mode >= 0 && mode < 6 ? names[mode] : "?";
 }
 
-static void hashHero(StateHasher& s) {
-    const Hero& h = hero;
-    s.vec(h.position);
-    s.vec(h.previousPosition);
-    s.vec(h.aimDirection);
-    s.vec(h.aimPoint);
-    s.vec(h.shoulder);
-    for (auto& row : h.model.m)
-        for (float f : row) s.f32(f);
-    for (float f : {h.vx, h.vy, h.walkPhase, h.fireCooldown, h.hurtTimer, h.exitTimer}) s.f32(f);
-    s.i32(h.health);
-    s.u32(h.facingRight);
-    s.u32(h.onGround);
-    s.u32(h.touched);
-    s.vec(cameraFollow[0]);
-    s.vec(cameraFollow[1]);
-}
-
 uint64_t hashSimulationState() {
     StateHasher s;
-    int32_t mode = currentModeNumber();
-    s.i32(mode);
-    if (mode == 2) s.f32(static_cast<GameOverMode&>(gameOverMode).delay);
-    if (mode == 3) {
-        const ElevatorGameMode& e = elevatorRide();
-        for (int32_t v : {e.minX, e.minY, e.maxX, e.liftY, e.speed}) s.i32(v);
-    }
-    if (mode == 4) {
-        s.i32(upgradeScreen.pendingPoints);
-        s.i32(upgradeScreen.chosen.num);
-        for (int32_t c : upgradeScreen.chosen) s.i32(c);
-    }
-    s.i32(levelNumber);
-    s.i32(upgradePoints);
-    s.f32(fireRate);
-    s.i32(wallDestruction);
-    s.u32(levelExitReached);
-    s.u64(gameRandom.state);
-    hashHero(s);
-
-    s.i32(robots.num);
-    for (const Robot& r : robots) {
-        s.vec(r.position);
-        s.vec(r.previousPosition);
-        s.f32(r.vx);
-        s.f32(r.vy);
-        s.i32(r.health);
-        s.u32((uint32_t)r.contacts);
-        s.u32(r.facingRight);
-        s.u32(r.onGround);
-    }
-    s.i32(shots.num);
-    for (const Shot& sh : shots) {
-        s.vec(sh.position);
-        s.vec(sh.velocity);
-        s.u32(sh.colour);
-        s.i32(sh.hitsRobots);
-        s.u32(sh.owner == &hero);  // the owner's address differs between runs
-    }
-    s.i32(particles.num);
-    for (const Particle& p : particles) {
-        s.vec(p.position);
-        s.vec(p.velocity);
-        s.u32(p.colour);
-        s.f32(p.life);
-    }
+    for (int i = 0; i < runStateFieldCount; i++)
+        if (runStateFields[i].hash == RunStateHashed) runStateFields[i].fingerprint(s);
     return finalMix(s.h);
 }
 

@@ -21,9 +21,8 @@ struct StateHasher {
 // (markLevelCellsChanged): after a level build this takes milliseconds,
 // after some craters a small fraction of one.
 uint64_t hashLevelGrid();
-// Everything but the grid: mode and mode state, progress and upgrade values,
-// the upgrade screen's picks, hero, camera follow, robots, shots, particles,
-// the random generator, the exit flag.
+// The hashed fields of the run-state list (run_state.h), in its order:
+// everything but the grid.
 uint64_t hashSimulationState();
 // Both together; what a checkpoint holds.
 uint64_t hashWholeSimulation();

@@ -4,7 +4,6 @@
 // gamepad or a recording.
 #pragma once
 #include <cstdint>
-#include "gamepad.h"
 #include "qz_math.h"
 
 // Actions, one bit each. The first group changes the simulation and is what
@@ -56,37 +55,6 @@ struct StepInput {
 // The input of the step being run; filled before every step, cleared of
 // GUI commands by the fill.
 extern StepInput stepInput;
-
-// The pad's mapping: left stick and d-pad run, south jumps (and confirms,
-// and presses the focused screen button), right trigger or shoulder fires,
-// Start pauses, Back restarts the level, the d-pad moves the screen focus.
-uint32_t padActions(const GamepadState& pad);
-
-// Where the hero aims from: the pointer, or the right stick after it was
-// pushed, until the pointer moves again.
-struct AimSource {
-    bool fromPad;
-    Vec4 padDirection;  // unit, world axes (y up)
-    float lastMouseX, lastMouseY;
-};
-extern AimSource aimSource;
-// The crosshair's distance from the hero's shoulder when the pad aims, in voxels.
-const float PadAimDistance = 40.0f;
-
-// The whole record from the bound keys, the fixed debug keys (F3, F4),
-// the pointer, the pad and the window: actions with this step's presses and
-// releases (a pad's buttons against the last step's), the window's activity,
-// and the aim point - the pointer pixel taken through the step's camera (set
-// here from cameraPosition) onto the plane z = hero.position.z, or the
-// stick's direction from the shoulder.
-StepInput readStepInput(const GamepadState& pad);
-// The pad's buttons held now give nothing until they are let go: the south
-// button that pressed "GO!" does not also jump.
-void holdPadUntilReleased();
-// Actions held now by the bound keys.
-uint32_t heldActionsFromKeys();
-// The same without a pad.
-StepInput readStepInputFromKeys();
 
 // A screen button gave command n in this step (live play): kept for the
 // recording. False when the step already holds the most a record can take;

@@ -17,10 +17,12 @@ VoxelSprite* robotSprite;
 
 static PlayGameMode playModeInstance;
 GameMode& playMode = playModeInstance;
+GameMode* upgradeMode;
+GameMode* endDemoMode;
 
 void PlayGameMode::enter(GameMode*) { restartLevel(); }
 void PlayGameMode::update(float dt) { worldUpdate(dt); }
-void PlayGameMode::renderScene(float t) { gameServices->worldRender(t); }
+void PlayGameMode::renderScene(float t) { viewServices->worldRender(t); }
 
 void restartLevel() {
     levelExitReached = false;
@@ -28,9 +30,9 @@ void restartLevel() {
     particles.clear();
     shots.release();
     buildLevel();
-    gameServices->invalidateVoxelCache();
-    gameServices->playMusic(levelMusic(levelNumber));
-    gameServices->playSound(SoundLevelStart, hero.position);
+    viewServices->invalidateVoxelCache();
+    soundServices->playMusic(levelMusic(levelNumber));
+    soundServices->playSound(SoundLevelStart, hero.position);
 }
 
 void worldUpdate(float dt) {
@@ -43,7 +45,7 @@ void worldUpdate(float dt) {
 }
 
 void initWorld() {
-    gameServices->createVoxelCache();
+    viewServices->createVoxelCache();
     heroSprites.body = loadVoxelSprite("hero_body.png");
     heroSprites.arm = loadVoxelSprite("hero_arm.png");
     heroSprites.legs0 = loadVoxelSprite("hero_legs0.png");
@@ -65,7 +67,7 @@ void releaseWorld() {
     }
     particles.release();
     shots.release();
-    gameServices->destroyVoxelCache();
+    viewServices->destroyVoxelCache();
 }
 
 VisibleRegion visibleRegion(float tx, float ty, int width, int height, int pixelScale) {

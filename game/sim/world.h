@@ -15,12 +15,14 @@ extern bool levelExitReached;
 // F4: draw the hero's and robots' boxes; false at start.
 extern bool showDebugBoxes;
 
-// The five modes; the references never change while the game runs.
+// The modes of the rules; the references never change while the game runs.
 extern GameMode& playMode;
-extern GameMode& upgradeMode;
-extern GameMode& endDemoMode;
 extern GameMode& gameOverMode;
 extern GameMode& elevatorMode;
+// The two screen modes live with the screens, above the rules: start-up
+// registers them (registerScreenModes) before the first level; null before.
+extern GameMode* upgradeMode;
+extern GameMode* endDemoMode;
 
 class PlayGameMode : public GameMode {
 public:

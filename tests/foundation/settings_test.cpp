@@ -2,12 +2,14 @@
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <functional>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include "settings.h"
+#include "temp_settings.h"
 
 // Every case gets its own empty config folder.
 class Settings : public ::testing::Test {
@@ -108,7 +110,26 @@ TEST_F(Settings, ReplaceIsAtomicAndLeavesNoTemporaryFile) {
     ASSERT_TRUE(writeSettingDword("flags", 2));
     std::string dir = home + "/Pelnaro Games/ZENTREL";
     std::string names = listFolder(dir);
-    EXPECT_EQ(names, "settings\n");
+    EXPECT_EQ(names, "settings\nsettings.lock\n");
+}
+
+// Two programs storing at once: every value of both is kept.
+TEST_F(Settings, ConcurrentWritersKeepEveryValue) {
+    auto name = [](int writer, int i) { return "w" + std::to_string(writer) + "_" + std::to_string(i); };
+    pid_t writers[2];
+    for (int w = 0; w < 2; w++)
+        if ((writers[w] = fork()) == 0) {
+            for (int i = 0; i < 200; i++)
+                if (!writeSettingDword(name(w, i).c_str(), (uint32_t)i)) _exit(1);
+            _exit(0);
+        }
+    for (pid_t pid : writers) {
+        int status = -1;
+        EXPECT_TRUE(waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    int kept = 0;
+    for (int i = 0; i < 400; i++) kept += TempSettings::stored(name(i % 2, i / 2).c_str()) == (uint32_t)(i / 2);
+    EXPECT_EQ(kept, 400);
 }
 
 TEST_F(Settings, UnwritablePlacesAndUnstorableValuesFail) {
@@ -143,6 +164,12 @@ TEST_F(Settings, FilesThatMustNotBeReplacedAreKept) {
     const Case cases[] = {
         // Root may write anything, so the mode bits decide.
         {"read-only file", [&] { writeFile("flags=dword:0x00000001\n"); chmod(file.c_str(), 0444); }, "read-only"},
+        // A FIFO would block the writer taking its lock.
+        {"FIFO as the lock file", [&] { writeFile("flags=dword:1\n"); mkfifo((file + ".lock").c_str(), 0600); }, "lock"},
+        // Rewriting "flags=dword:1" as 0x00000004 grows the file past what
+        // the reader accepts, which would lose every value.
+        {"file at the reader's limit",
+         [&] { writeFile("flags=dword:1\n#" + std::string((1 << 20) - 3 - 16, '#') + "\n"); }, "the settings file is too large"},
         {"FIFO", [&] { writeFile(""); unlink(file.c_str()); mkfifo(file.c_str(), 0600); }, "not a regular file"},
         {"folder", [&] { writeFile(""); unlink(file.c_str()); mkdir(file.c_str(), 0700); }, "not a regular file"},
     };
@@ -202,13 +229,14 @@ TEST_F(Settings, SymbolicLinkIsFollowedAndItsTargetKeepsItsMode) {
 TEST_F(Settings, TemporariesOfKilledSavesAreRemovedByTheNextSave) {
     writeFile("flags=dword:0x00000001\n");
     std::string dir = home + "/Pelnaro Games/ZENTREL/";
-    for (const char* n : {"settings.Ab12Cd", "settings.inUse0", "settings.keep", "other.Ab12Cd"})
+    for (const char* n : {"settings.Ab12Cd.tmp", "settings.inUse0.tmp", "settings.keep", "settings.backup",
+                          "other.Ab12Cd.tmp"})
         std::ofstream(dir + n) << "partial";
-    int held = open((dir + "settings.inUse0").c_str(), O_RDONLY);
+    int held = open((dir + "settings.inUse0.tmp").c_str(), O_RDONLY);
     ASSERT_EQ(flock(held, LOCK_EX), 0);  // as a running save holds its own
 
     ASSERT_TRUE(writeSettingDword("flags", 2));
     close(held);
     std::string names = listFolder(dir);
-    EXPECT_EQ(names, "other.Ab12Cd\nsettings\nsettings.inUse0\nsettings.keep\n");
+    EXPECT_EQ(names, "other.Ab12Cd.tmp\nsettings\nsettings.backup\nsettings.inUse0.tmp\nsettings.keep\nsettings.lock\n");
 }

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
+#include <filesystem>
 #include <vector>
+#include "hostile_files.h"
 #include "tga.h"
+
+namespace fs = std::filesystem;
 
 // An in-memory input stream, so malformed files are built byte by byte.
 class MemoryInputStream : public InputStream {
@@ -105,4 +109,50 @@ TEST(Tga, FileReaderReturnsFalseOnEveryFailure) {
     remove(name);
     uint32_t pixel = 0;
     EXPECT_FALSE(writeTgaFile("/nonexistent/dir/shot.tga", &pixel, 1, 1, 4));
+}
+
+// A new file never replaces anything: a taken name, whatever holds it, is
+// left as it is and the first free numbered name is used instead.
+TEST(Tga, NewFilesTakeTheFirstFreeNumberedName) {
+    char tmpl[] = "/tmp/zentrel-tga-XXXXXX";
+    std::string dir = std::string(mkdtemp(tmpl)) + "/";
+    struct Case {
+        const char* name;
+        int (*occupy)(const char* path);  // puts something at name first
+        const char* used;
+    } cases[] = {
+        {"shot_05.tga", nullptr, "shot_05.tga"},
+        {"shot_05.tga", nullptr, "shot_05_2.tga"},  // two shots in one second
+        {"shot.tga", [](const char* p) { return mkfifo(p, 0600); }, "shot_2.tga"},
+        {"link", [](const char* p) { return symlink("shot.tga", p); }, "link_2"},
+    };
+    uint32_t px[4] = {1, 2, 3, 4};
+    for (const Case& c : cases) {
+        std::string path = dir + c.name;
+        ASSERT_EQ(c.occupy ? c.occupy(path.c_str()) : 0, 0);
+        char used[4096];
+        ASSERT_TRUE(writeNewTgaFile(path.c_str(), px, 2, 2, 8, used, sizeof used)) << c.name;
+        EXPECT_EQ(std::string(used), dir + c.used);
+    }
+    EXPECT_TRUE(fs::is_fifo(dir + "shot.tga") && fs::is_symlink(dir + "link"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 6) << "a temporary was left";
+    fs::remove_all(dir);
+}
+
+// A disk that fills up while writing leaves no partial file, and an
+// earlier file of the name as it was.
+TEST(Tga, FailedWriteLeavesNothingBehind) {
+    char tmpl[] = "/tmp/zentrel-tga-XXXXXX";
+    std::string dir = std::string(mkdtemp(tmpl)) + "/";
+    hostile::writeBytes(dir + "old.tga", "old");
+    std::vector<uint32_t> px(64 * 64);
+    char used[4096];
+    {
+        hostile::FullDisk full(4096);
+        EXPECT_FALSE(writeTgaFile((dir + "old.tga").c_str(), px.data(), 64, 64, 256));
+        EXPECT_FALSE(writeNewTgaFile((dir + "new.tga").c_str(), px.data(), 64, 64, 256, used, sizeof used));
+    }
+    EXPECT_EQ(fs::file_size(dir + "old.tga"), 3u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1);
+    fs::remove_all(dir);
 }

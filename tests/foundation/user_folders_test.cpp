@@ -64,6 +64,16 @@ TEST_F(UserFolders, PicturesFolderFollowsUserDirsElseHomePictures) {
         std::string expected = c.expected[0] == '~' ? home + (c.expected + 1) : c.expected;
         EXPECT_EQ(pictures(), expected) << (c.userDirs ? c.userDirs : "no user-dirs.dirs");
     }
+    // Not read when larger than any real one, nor when not a regular file
+    // (a FIFO would hang Print Screen).
+    std::string dirs = home + "/.config/user-dirs.dirs";
+    write(dirs, "XDG_PICTURES_DIR=\"/srv/pics\"\n" + std::string(65536, '#'));
+    EXPECT_EQ(pictures(), home + "/Pictures");
+    fs::remove(dirs);
+    ASSERT_EQ(mkfifo(dirs.c_str(), 0600), 0);
+    EXPECT_EQ(pictures(), home + "/Pictures");
+    fs::remove_all(home + "/.config");
+
     // The file is looked up in XDG_CONFIG_HOME when that holds an absolute path.
     write(root + "/config/user-dirs.dirs", "XDG_PICTURES_DIR=\"$HOME/Elsewhere\"\n");
     setenv("XDG_CONFIG_HOME", (root + "/config").c_str(), 1);
@@ -95,16 +105,39 @@ TEST_F(UserFolders, StateFolderHoldsTheLogOfTheLastRunWhenItCan) {
     // A state folder below a plain file: no log file, and logging goes on.
     write(root + "/blocked", "a file");
     setenv("XDG_STATE_HOME", (root + "/blocked/state").c_str(), 1);
-    EXPECT_FALSE(openLogFile("test.log"));
+    EXPECT_FALSE(makeStateFolder(out, sizeof out));
+    EXPECT_FALSE(openLogFile(nullptr, "test.log"));
     logMessage("still logging");
-    // A writable one is made, and the file replaces an earlier run's.
+
+    // Whatever is in the log's place that is not a regular file is left as
+    // it is (a FIFO without waiting on it), and there is no log file.
     setenv("XDG_STATE_HOME", (root + "/state").c_str(), 1);
-    write(root + "/state/zentrel/test.log", "the run before\n");
-    ASSERT_TRUE(openLogFile("test.log"));
+    ASSERT_TRUE(makeStateFolder(out, sizeof out));
+    std::string folder = out, log = folder + "/test.log", other = root + "/other";
+    write(other, "someone else's\n");
+    for (int (*make)(const char* path, const char* other) :
+         {+[](const char* p, const char*) { return mkfifo(p, 0600); },
+          +[](const char* p, const char*) { return mkdir(p, 0700); },
+          +[](const char* p, const char* o) { return symlink(o, p); }}) {
+        fs::remove_all(log);
+        ASSERT_EQ(make(log.c_str(), other.c_str()), 0);
+        EXPECT_FALSE(openLogFile(folder.c_str(), "test.log"));
+        EXPECT_FALSE(fs::is_regular_file(fs::symlink_status(log)));
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 1) << "a temporary is left";
+    }
+    EXPECT_EQ(read(other), "someone else's\n");
+
+    // A regular file is replaced by a new one: an earlier run's, and a hard
+    // link to it, keep what they held.
+    fs::remove_all(log);
+    write(log, "the run before\n");
+    ASSERT_EQ(link(log.c_str(), (root + "/linked").c_str()), 0);
+    ASSERT_TRUE(openLogFile(folder.c_str(), "test.log"));
     logMessage("line %d", 1);
     logText("part ");
     logMessage("two");
-    EXPECT_EQ(read(root + "/state/zentrel/test.log"), "line 1\npart two\n");
+    EXPECT_EQ(read(log), "line 1\npart two\n");
+    EXPECT_EQ(read(root + "/linked"), "the run before\n");
 }
 
 TEST_F(UserFolders, ScreenshotsStayBesideABuiltProgramAndGoToPicturesWhenInstalled) {
@@ -122,6 +155,15 @@ TEST_F(UserFolders, ScreenshotsStayBesideABuiltProgramAndGoToPicturesWhenInstall
     ASSERT_TRUE(screenshotPath(out, sizeof out, "shots/shot2.tga"));
     EXPECT_EQ(std::string(out), home + "/Pictures/ZENTREL/shot2.tga");
     EXPECT_TRUE(fs::is_directory(home + "/Pictures/ZENTREL"));
+
+    // A relative HOME: an absolute path into the folder made here.
+    fs::path cwd = fs::current_path();
+    fs::current_path(root);
+    setenv("HOME", "relative", 1);
+    ASSERT_TRUE(screenshotPath(out, sizeof out, "shots/shot4.tga"));
+    fs::current_path(cwd);
+    EXPECT_EQ(std::string(out), fs::canonical(root).string() + "/relative/Pictures/ZENTREL/shot4.tga");
+    setenv("HOME", home.c_str(), 1);
 
     // Pictures below a plain file: refused with a line naming the folder.
     write(root + "/blocked", "a file");

@@ -63,7 +63,7 @@ TEST_F(GameTest, ElevatorCutsThePadClearsTheShaftAndAdvancesTheRun) {
         rideSteps++;
     }
     EXPECT_EQ(rideSteps, 28);
-    EXPECT_EQ(currentMode, &upgradeMode);
+    EXPECT_EQ(currentMode, upgradeMode);
     EXPECT_EQ(e.padSprite, nullptr);
     EXPECT_EQ(levelNumber, 2);
     EXPECT_EQ(upgradePoints, 5);
@@ -73,7 +73,7 @@ TEST_F(GameTest, ElevatorCutsThePadClearsTheShaftAndAdvancesTheRun) {
     levelExitReached = true;
     step();
     while (currentMode == &elevatorMode) step();
-    EXPECT_EQ(currentMode, &endDemoMode);
+    EXPECT_EQ(currentMode, endDemoMode);
     EXPECT_EQ(levelNumber, 3);
     EXPECT_EQ(upgradePoints, 10);
 }
@@ -90,14 +90,14 @@ TEST_F(GameTest, EscRestartsTheLevelIdentically) {
 }
 
 TEST_F(GameTest, FunctionKeysOnlyWhileTheWindowIsActive) {
-    struct Inactive : GameServices {
+    struct Inactive : HostServices {
         bool windowActive() override { return false; }
     } inactive;
-    setGameServices(&inactive);
+    setHostServices(&inactive);
     pushInput(InputKeyDown, VK_F4, 0, 0, 0, 0);
     step();
     EXPECT_FALSE(showDebugBoxes);
-    setGameServices(nullptr);
+    setHostServices(nullptr);
     pushInput(InputKeyDown, VK_F4, 0, 0, 0, 0);
     step();
     EXPECT_TRUE(showDebugBoxes);

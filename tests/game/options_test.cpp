@@ -5,17 +5,12 @@
 #include <vector>
 #include "options.h"
 #include "settings.h"
+#include "temp_settings.h"
 
 // Each case reads from its own empty settings folder.
 class Options : public ::testing::Test {
 protected:
-    std::string home;
-    void SetUp() override {
-        char tmpl[] = "/tmp/zentrel-options-XXXXXX";
-        home = mkdtemp(tmpl);
-        setenv("XDG_CONFIG_HOME", home.c_str(), 1);
-    }
-    void TearDown() override { system(("rm -rf '" + home + "'").c_str()); }
+    TempSettings settings;
     void read(std::initializer_list<const char*> args) {
         std::vector<const char*> argv = {"game"};
         argv.insert(argv.end(), args.begin(), args.end());

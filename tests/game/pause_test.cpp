@@ -17,7 +17,7 @@ protected:
     PauseRecordingServices rec;
     void SetUp() override {
         GameTest::SetUp();
-        setGameServices(&rec);
+        setSoundServices(&rec);
         soundVolume = SoundVolume();
         applyVolume();
         pauseState.pauseOnFocusLoss = true;
@@ -27,7 +27,7 @@ protected:
         takePendingActions();
         quitRequested = false;
         soundVolume = SoundVolume();
-        setGameServices(nullptr);
+        setSoundServices(nullptr);
         GameTest::TearDown();
     }
     // One paused tick with the keys queued since the last.

@@ -26,7 +26,7 @@ TEST_F(GameTest, LayoutAPlaysToTheExitByScriptedInput) {
         step();
         ride++;
     }
-    EXPECT_EQ(currentMode, &upgradeMode);
+    EXPECT_EQ(currentMode, upgradeMode);
     EXPECT_EQ(levelNumber, 2);
     EXPECT_EQ(upgradePoints, 5);
     EXPECT_GE(hero.position.y, 250.0f);

@@ -240,7 +240,7 @@ protected:
         ASSERT_TRUE(levelExitReached) << "layout A not finished";
         releaseAll();
         while (currentMode == &elevatorMode) step();
-        ASSERT_EQ(currentMode, &upgradeMode);
+        ASSERT_EQ(currentMode, upgradeMode);
 
         clickBox(upgradeScreen.plusButtons[1]);  // fire rate, then taken back
         step();
@@ -264,7 +264,7 @@ protected:
         int s;
         releaseAll();
         while (currentMode == &elevatorMode) step();
-        ASSERT_EQ(currentMode, &endDemoMode);
+        ASSERT_EQ(currentMode, endDemoMode);
         for (int i = 0; i < 10; i++) step();
         GuiScreen* end = endDemoModeObject().scr;
         clickBox(end->root->children[end->root->children.num - 1]);  // Restart

@@ -3,6 +3,7 @@
 #include "counting_new.h"
 #include "scene_fixture.h"
 #include "game_step.h"
+#include "input_sampling.h"
 #include "hero_step.h"
 #include "input.h"
 #include "shots.h"

@@ -39,12 +39,12 @@ struct SceneTest : ::testing::Test {
         ASSERT_TRUE(initDevice(window, W, H));
         initFont();
         gameRandom.seed(12345);
-        setGameServices(&services);
+        setViewServices(&services);
         initScene();
     }
     static void TearDownTestSuite() {
         shutdownScene();
-        setGameServices(nullptr);
+        setViewServices(nullptr);
         shutdownFont();
         closeDevice();
         destroyDeviceWindow(window);

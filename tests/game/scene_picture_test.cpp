@@ -21,6 +21,7 @@
 #include "font.h"
 #include "framing_modes.h"
 #include "game_step.h"
+#include "input_sampling.h"
 #include "gl_window.h"
 #include "hero.h"
 #include "hero_step.h"
@@ -172,7 +173,7 @@ void checkScenes(int W, int H) {
     ASSERT_EQ(deviceWidth(), W);
     ASSERT_EQ(deviceHeight(), H);
     initFont();
-    setGameServices(&services);
+    setViewServices(&services);
     initScene();
     bool rewrite = getenv("ZENTREL_WRITE_PICTURES") != nullptr;
     bool rewriteMasks = getenv("ZENTREL_WRITE_PICTURE_MASKS") != nullptr;
@@ -232,7 +233,7 @@ void checkScenes(int W, int H) {
     }
 
     shutdownScene();
-    setGameServices(nullptr);
+    setViewServices(nullptr);
     shutdownFont();
     closeDevice();
     destroyDeviceWindow(window);

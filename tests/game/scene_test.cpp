@@ -4,7 +4,7 @@
 #include "framing_modes.h"
 #include "hero_step.h"
 #include "input.h"
-#include "step_input.h"
+#include "input_sampling.h"
 #include "voxel_sprite.h"
 
 SDL_Window* SceneTest::window;

@@ -6,12 +6,12 @@ class UpgradeScreenTest : public GameTest {
 protected:
     void enterWith(int points) {
         upgradePoints = points;
-        setGameMode(&upgradeMode);
+        setGameMode(upgradeMode);
         ASSERT_NE(upgradeModeObject().scr, nullptr);
     }
     int row(const char* name) {
-        for (int i = 0; i < upgradeScreen.offeredUpgrades.num; i++)
-            if (!strcmp(upgradeScreen.offeredUpgrades[i]->getName(), name)) return i;
+        for (int i = 0; i < upgradePicks.offered.num; i++)
+            if (!strcmp(upgradePicks.offered[i]->getName(), name)) return i;
         return -1;
     }
     uint32_t colourOf(int i) { return upgradeScreen.costBoxes[i]->textColour; }
@@ -27,7 +27,7 @@ static const uint32_t yellow = 0xFFFFF000, grey = 0xFFC8C8C8, darkRed = 0xFF8800
 
 TEST_F(UpgradeScreenTest, PickingAndUndoingRecolourAndHideButtons) {
     enterWith(5);
-    ASSERT_EQ(upgradeScreen.offeredUpgrades.num, 3);
+    ASSERT_EQ(upgradePicks.offered.num, 3);
     int health = row("Health"), fire = row("Fire rate"), wall = row("Wall destruction");
     EXPECT_EQ(health, 0);
     EXPECT_EQ(fire, 1);
@@ -71,12 +71,12 @@ TEST_F(UpgradeScreenTest, PickingAndUndoingRecolourAndHideButtons) {
 
 TEST_F(UpgradeScreenTest, OffersFollowPointsAndLimits) {
     enterWith(4);
-    ASSERT_EQ(upgradeScreen.offeredUpgrades.num, 1);
-    EXPECT_STREQ(upgradeScreen.offeredUpgrades[0]->getName(), "Fire rate");
+    ASSERT_EQ(upgradePicks.offered.num, 1);
+    EXPECT_STREQ(upgradePicks.offered[0]->getName(), "Fire rate");
     clickBox(goButton());
     step();
     enterWith(2);
-    EXPECT_EQ(upgradeScreen.offeredUpgrades.num, 0);
+    EXPECT_EQ(upgradePicks.offered.num, 0);
     EXPECT_STREQ(upgradeScreen.pointsBox->text, "02");
     clickBox(goButton());
     step();
@@ -85,7 +85,7 @@ TEST_F(UpgradeScreenTest, OffersFollowPointsAndLimits) {
     wallDestruction = 4;  // two purchases made
     enterWith(20);
     EXPECT_EQ(row("Wall destruction"), -1);
-    EXPECT_EQ(upgradeScreen.offeredUpgrades.num, 2);
+    EXPECT_EQ(upgradePicks.offered.num, 2);
 }
 
 TEST_F(UpgradeScreenTest, TwoGoClicksInOneStepApplyThePicksOnce) {
@@ -134,7 +134,7 @@ TEST_F(GameTest, WholeRunFromLevelOneToTheEndScreenAndRestart) {
     hold('D', false);
     hold(VK_LBUTTON, false);
     while (currentMode == &elevatorMode) step();
-    ASSERT_EQ(currentMode, &upgradeMode);
+    ASSERT_EQ(currentMode, upgradeMode);
     EXPECT_STREQ(upgradeScreen.pointsBox->text, "05");
 
     int fire = 1;
@@ -152,7 +152,7 @@ TEST_F(GameTest, WholeRunFromLevelOneToTheEndScreenAndRestart) {
     pushInput(InputKeyDown, VK_F3, 0, 0, 0, 0);  // level 2 ended from the keyboard
     step();
     while (currentMode == &elevatorMode) step();
-    ASSERT_EQ(currentMode, &endDemoMode);
+    ASSERT_EQ(currentMode, endDemoMode);
     EXPECT_EQ(levelNumber, 3);
     GuiScreen* end = endDemoModeObject().scr;
     ASSERT_NE(end, nullptr);
@@ -181,7 +181,7 @@ TEST_F(GameTest, QuitOnTheEndScreenShutsDownWithExitCode0) {
             dup2(2, 1);
             setShutdownSequence(loggingShutdown);
             levelNumber = 3;
-            setGameMode(&endDemoMode);
+            setGameMode(endDemoMode);
             GuiBox* quit = endDemoModeObject().scr->root->children[5];
             if (quit->commandId != 2) abort();
             clickBox(quit);

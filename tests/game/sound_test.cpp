@@ -5,6 +5,8 @@
 #include "game_fixture.h"
 #include "recording_services.h"
 #include "settings.h"
+#include "temp_settings.h"
+#include "volume_display.h"
 
 // The hero on a flat floor (top at y = 32) with a wall at x 400..420, and
 // every sound event the world raises recorded.
@@ -14,12 +16,12 @@ protected:
     void SetUp() override {
         memset(input.held, 0, sizeof input.held);
         GameTest::SetUp();
-        setGameServices(&rec);
+        setSoundServices(&rec);
         flatFloorWithHero();
         rec.clear();
     }
     void TearDown() override {
-        setGameServices(nullptr);
+        setSoundServices(nullptr);
         GameTest::TearDown();
     }
 };
@@ -120,7 +122,7 @@ TEST_F(SoundTest, LevelsScreensAndTheirTunes) {
 
     rec.clear();
     upgradePoints = 5;
-    setGameMode(&upgradeMode);
+    setGameMode(upgradeMode);
     clickBox(upgradeScreen.plusButtons[1]);
     step();
     clickBox(upgradeScreen.minusButtons[1]);
@@ -135,7 +137,7 @@ TEST_F(SoundTest, LevelsScreensAndTheirTunes) {
     EXPECT_EQ(rec.tunes, (std::vector<MusicTrack>{MusicScreens, MusicLevelB}));
 
     rec.clear();
-    setGameMode(&endDemoMode);
+    setGameMode(endDemoMode);
     EXPECT_EQ(rec.effects(), std::vector<SoundEffect>{SoundEndScreen});
     EXPECT_EQ(rec.tunes, std::vector<MusicTrack>{MusicNone});
 }
@@ -159,19 +161,15 @@ TEST(SoundPlacement, PanByOffsetAndQuieterWithDistance) {
 class VolumeTest : public GameTest {
 protected:
     RecordingServices rec;
-    std::string home;
+    TempSettings settings;
     void SetUp() override {
         GameTest::SetUp();
-        char tmpl[] = "/tmp/zentrel-volume-XXXXXX";
-        home = mkdtemp(tmpl);
-        setenv("XDG_CONFIG_HOME", home.c_str(), 1);
-        setGameServices(&rec);
+        setSoundServices(&rec);
         soundVolume = SoundVolume();
     }
     void TearDown() override {
-        setGameServices(nullptr);
+        setSoundServices(nullptr);
         soundVolume = SoundVolume();
-        system(("rm -rf '" + home + "'").c_str());
         GameTest::TearDown();
     }
     void press(int vk) { pushInput(InputKeyDown, (uint32_t)vk, 0, 0, 0, 0); }

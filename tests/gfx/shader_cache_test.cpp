@@ -1,5 +1,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <chrono>
+#include <filesystem>
 #include <string>
 #include <vector>
 #include "gl_test_support.h"
@@ -136,10 +138,7 @@ TEST_F(ShaderLoadTest, DependencyNewerThanCacheIsFatal) {
     fclose(f);
     writeCache("t_newer.sh", std::string(dep) + '\0' + '\0');
     // The source changes after the cache was made.
-    struct timespec times[2] = {{0, UTIME_NOW}, {0, UTIME_NOW}};
-    times[1].tv_sec = time(nullptr) + 60;
-    times[1].tv_nsec = 0;
-    utimensat(AT_FDCWD, dep, times, 0);
+    std::filesystem::last_write_time(dep, std::filesystem::file_time_type::clock::now() + std::chrono::seconds(60));
     EXPECT_EXIT(loadShader("t_newer.sh", nullptr), ::testing::ExitedWithCode(100),
                 "can't create shader from cache for 't_newer.sh'");
 }

@@ -10,6 +10,7 @@
 #include "launcher_screen.h"
 #include "settings.h"
 #include "swrender.h"
+#include "temp_settings.h"
 
 namespace {
 
@@ -66,9 +67,7 @@ TEST(LauncherScreen, ButtonsSitWhereTheLayoutPutsThemAtTwoScales) {
 }
 
 TEST(LauncherScreen, LabelsFollowStoredAndToggledOptions) {
-    char tmpl[] = "/tmp/zentrel-launcher-screen-XXXXXX";
-    std::string home = mkdtemp(tmpl);
-    setenv("XDG_CONFIG_HOME", home.c_str(), 1);
+    TempSettings settings;
     ASSERT_TRUE(writeSettingDword("flags", 0xF));
     loadFlags();
     LaidOut s(640, 480);
@@ -83,5 +82,4 @@ TEST(LauncherScreen, LabelsFollowStoredAndToggledOptions) {
     for (int i = 0; i < 4; i++)
         for (const char* look : {".normal", ".over", ".pressed"})
             EXPECT_STREQ(s.command(CmdToggleFullscreen + i)->findBox(look)->text, off[i]) << look;
-    system(("rm -rf '" + home + "'").c_str());
 }

@@ -3,6 +3,7 @@
 // the X server and a virtual pad, and saves screenshots to look at.
 #include <gtest/gtest.h>
 #include <cstring>
+#include "input_sampling.h"
 #include "bindings.h"
 #include "find_button.h"
 #include "game_in_process.h"
@@ -302,13 +303,13 @@ TEST_F(ControlsRun, WholeRunWithThePadAlone) {
     ASSERT_TRUE(levelExitReached) << "stuck at x " << hero.position.x << " y " << hero.position.y;
     printf("layout A with the pad: exit after %d steps with %d hearts\n", s, hero.health);
     pad.release();
-    ASSERT_TRUE(tickUntil([] { return currentMode == &upgradeMode; }));
+    ASSERT_TRUE(tickUntil([] { return currentMode == upgradeMode; }));
 
     // Upgrade screen: down shows the focus on the first "+", south buys it,
     // up wraps to "GO!", south goes on.
     press(pad, SDL_CONTROLLER_BUTTON_DPAD_DOWN);
     press(pad, SDL_CONTROLLER_BUTTON_A);
-    EXPECT_EQ(upgradeScreen.chosen[0], 1);
+    EXPECT_EQ(upgradePicks.chosen[0], 1);
     press(pad, SDL_CONTROLLER_BUTTON_DPAD_UP);
     EXPECT_TRUE(GameInProcess::saveShot("pad_upgrade_after_buying"));
     pad.button(SDL_CONTROLLER_BUTTON_A, true);
@@ -322,7 +323,7 @@ TEST_F(ControlsRun, WholeRunWithThePadAlone) {
 
     // Layout B is not scripted: its exit is taken as reached.
     levelExitReached = true;
-    ASSERT_TRUE(tickUntil([] { return currentMode == &endDemoMode; }));
+    ASSERT_TRUE(tickUntil([] { return currentMode == endDemoMode; }));
     press(pad, SDL_CONTROLLER_BUTTON_DPAD_DOWN);  // shows the focus on "Quit"
     press(pad, SDL_CONTROLLER_BUTTON_DPAD_DOWN);
     EXPECT_EQ(endDemoModeObject().focus.focused(endDemoModeObject().scr)->commandId, 1);

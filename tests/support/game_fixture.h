@@ -12,10 +12,12 @@
 #include "game_step.h"
 #include "hero.h"
 #include "hero_step.h"
+#include "input_sampling.h"
 #include "level.h"
 #include "progress.h"
 #include "random.h"
 #include "recorded_run.h"
+#include "run_state.h"
 #include "state_hash.h"
 #include "robots.h"
 #include "shots.h"
@@ -33,15 +35,13 @@ protected:
         gui.h = 720;
         gameGuiRenderer = &gui;
         registerStandardBehaviours();
+        registerScreenModes();
         inputInit(&input);
         inputEndStep();
         testing::internal::CaptureStdout();
         computePixelScale(1280, 720);
         testing::internal::GetCapturedStdout();
-        gameRandom.seed(12345);
-        setGameMode(nullptr);
-        newGame();
-        setGameMode(&playMode);
+        resetRunState(12345);
         updateStepCamera();
     }
     void TearDown() override {

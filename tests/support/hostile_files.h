@@ -2,7 +2,9 @@
 // their data: hand-made PNG bytes (chunk by chunk, so a header may claim
 // what no encoder would write) and things that are not regular files.
 #pragma once
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <csignal>
 #include <unistd.h>
 #include <cstdint>
 #include <cstdio>
@@ -54,6 +56,19 @@ inline bool writeBytes(const std::string& path, const std::string& bytes) {
     bool ok = bytes.empty() || fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     return fclose(f) == 0 && ok;
 }
+
+// While it lives, writes past `bytes` of any one file fail with EFBIG, as
+// on a full disk (the file size limit, its signal ignored).
+struct FullDisk {
+    rlimit saved;
+    explicit FullDisk(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved);
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = {bytes, saved.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FullDisk() { setrlimit(RLIMIT_FSIZE, &saved); }
+};
 
 // Replaces path by a FIFO (nobody ever writes to it) or by an empty folder.
 inline bool replaceByFifo(const std::string& path) { return unlink(path.c_str()) == 0 && mkfifo(path.c_str(), 0644) == 0; }

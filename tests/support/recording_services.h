@@ -1,11 +1,11 @@
-// Game services that remember the sound events, tunes and volumes game
+// Sound services that remember the sound events, tunes and volumes game
 // logic asked for, in order, and do nothing else.
 #pragma once
 #include <cmath>
 #include <vector>
 #include "services.h"
 
-struct RecordingServices : GameServices {
+struct RecordingServices : SoundServices {
     struct Event {
         SoundEffect effect;
         Vec4 at;  // NaN for a screen sound

@@ -30,7 +30,8 @@ struct BoundActionInfo {
 };
 extern const BoundActionInfo boundActions[BoundActionCount];
 
-// Virtual-key codes per action and slot; 0 = empty.
+// Virtual-key codes per action and slot; 0 = empty. Program state: the
+// defaults, then readBindings at start-up; changed by the Controls screen.
 extern int bindings[BoundActionCount][BindingSlots];
 
 // Keys and buttons that can be bound: mouse buttons, and every key with a name.

@@ -1,5 +1,6 @@
 // recorded_run: recording a played run, replaying a recording, -verify.
 #include "recorded_run.h"
+#include "main_loop.h"
 #include <cstring>
 #include "game_step.h"
 #include "gui_behaviour.h"
@@ -11,29 +12,21 @@
 #include "screen_modes.h"
 #include "services.h"
 #include "shots.h"
+#include "run_state.h"
 #include "state_hash.h"
 #include "world.h"
 
-const float RecordedStepSeconds = 0.05f;
+const float RecordedStepSeconds = 1.0f / STEPS_PER_SECOND;
 
 void beginRecordedRun(uint64_t seed) {
+    registerScreenModes();
     setGameMode(nullptr);
     ScreenGameMode* screens[] = {&upgradeModeObject(), &endDemoModeObject()};
     for (ScreenGameMode* m : screens) {
         delete m->scr;
         m->scr = nullptr;
     }
-    // placeHero keeps the aim, and the camera follow starts from it, so the
-    // whole record goes back to how the program starts.
-    hero = heroAtProgramStart;
-    levelExitReached = false;
-    showDebugBoxes = false;
-    robots.clear();
-    shots.clear();
-    particles.clear();
-    gameRandom.seed(seed);
-    newGame();
-    setGameMode(&playMode);
+    resetRunState(seed);
 }
 
 Checkpoint takeCheckpoint(uint32_t stepsRun) { return {stepsRun, currentModeNumber(), hashWholeSimulation()}; }
@@ -137,7 +130,7 @@ void describeMismatch(const RunReplayer& r, FixedString<256>* out) {
 //---------------------------------------------------------------------------
 
 // "Quit" ends the replayed run; the verifier reports after it.
-struct VerifyServices : GameServices {
+struct VerifyServices : HostServices {
     void quitGame() override {}
 };
 
@@ -155,9 +148,9 @@ int verifyRecordingFile(const char* path) {
     static MeasuringGuiRenderer measuring;
     static VerifyServices services;
     IGuiRenderer* savedRenderer = gameGuiRenderer;
-    GameServices* savedServices = gameServices;
+    HostServices* savedServices = hostServices;
     if (!gameGuiRenderer) gameGuiRenderer = &measuring;
-    setGameServices(&services);
+    setHostServices(&services);
     registerStandardBehaviours();
 
     int64_t t0 = timerNow();
@@ -173,12 +166,12 @@ int verifyRecordingFile(const char* path) {
         logMessage("verify: %s", error.c_str());
         code = 1;
     } else {
-        logMessage("verify: %u steps (%.1f s of play) in %.2f s", replay.stepsRun, replay.stepsRun / 20.0, seconds);
+        logMessage("verify: %u steps (%.1f s of play) in %.2f s", replay.stepsRun, replay.stepsRun / (double)STEPS_PER_SECOND, seconds);
         logMessage("verify: %u checkpoints, all match", replay.checkpointsMatched);
         code = 0;
     }
     setGameMode(nullptr);
-    setGameServices(savedServices);
+    setHostServices(savedServices);
     gameGuiRenderer = savedRenderer;
     return code;
 }

@@ -19,6 +19,8 @@ struct PauseState {
     int waitingRow = -1;          // Controls: the action waiting for a key
     PadFocus focus;
 };
+// Program state: readPauseSettings at start-up sets the option; the rest
+// follows pauseGame and resumeGame, never reset by a new game.
 extern PauseState pauseState;
 
 // "pause_on_focus_loss" from the settings; missing or not 0/1 keeps on.

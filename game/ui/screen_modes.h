@@ -7,8 +7,6 @@
 #include "pad_focus.h"
 #include "qz_dynArray.h"
 
-class Upgrade;
-
 // A mode that shows one GUI screen over a black background and routes its
 // buttons' commands to itself. The screen goes in the first update after
 // another mode became current (the switch happens inside its own handler).
@@ -48,15 +46,13 @@ public:
 class EndDemoGameMode : public ScreenGameMode {
 public:
     void enter(GameMode* previous) override;
-    // "Restart" (CmdRestart): a new game; "Quit" (CmdQuitGame): gameServices->quitGame().
+    // "Restart" (CmdRestart): a new game; "Quit" (CmdQuitGame): hostServices->quitGame().
     int32_t handle(GuiEvent& event, GuiBox* box, int mode) override;
 };
 
-// The upgrade screen's state for this visit, rebuilt on every entry.
+// The upgrade screen's boxes for this visit, rebuilt on every entry; the
+// picks they show are upgradePicks (progress.h).
 struct UpgradeScreenState {
-    DynArray<Upgrade*> offeredUpgrades;  // in table order: affordable and still upgradable at entry
-    DynArray<int32_t> chosen;            // 1 when picked on this visit
-    int32_t pendingPoints;               // upgradePoints minus the picked costs
     GuiBox* pointsBox;
     DynArray<GuiBox*> nameBoxes, costBoxes, plusButtons, minusButtons;
 };
@@ -69,3 +65,6 @@ GuiBox* buildEndDemoScreen();
 
 UpgradeGameMode& upgradeModeObject();
 EndDemoGameMode& endDemoModeObject();
+// Hands the two screen modes to the rules (upgradeMode, endDemoMode); at
+// start-up, before the first level. Calling it again changes nothing.
+void registerScreenModes();

@@ -1,14 +1,14 @@
-// step_input: the step's input record and its filling from the fixed keys.
-#include "step_input.h"
+// input_sampling: the step's input from the bound keys, the fixed debug keys,
+// the pointer and the pads.
+#include "input_sampling.h"
 #include <cmath>
 #include "bindings.h"
 #include "camera.h"
+#include "game_step.h"
 #include "hero.h"
 #include "hero_step.h"
 #include "input.h"
 #include "services.h"
-
-StepInput stepInput = {0, 0, 0, {0, 0, 0, 1}, true, 0, {}, false};
 
 AimSource aimSource = {false, {1, 0, 0, 0}, -1, -1};
 
@@ -57,7 +57,7 @@ StepInput readStepInput(const GamepadState& pad) {
     in.pressed |= padHeld & ~lastPadHeld;
     in.released |= lastPadHeld & ~raw & ~in.held;
     lastPadHeld = padHeld;
-    in.windowActive = gameServices->windowActive();
+    in.windowActive = hostServices->windowActive();
 
     updateStepCamera();
     float mx, my;
@@ -81,9 +81,4 @@ StepInput readStepInput(const GamepadState& pad) {
 
 StepInput readStepInputFromKeys() { return readStepInput(GamepadState()); }
 
-bool noteGuiCommand(int32_t n) {
-    if (stepInput.guiFromRecord) return true;  // already in the record
-    if (stepInput.numGuiCommands >= MaxStepGuiCommands) return false;
-    stepInput.guiCommands[stepInput.numGuiCommands++] = n;
-    return true;
-}
+void gameStep(float dt) { runGameStep(readStepInputFromKeys(), dt); }

@@ -1,5 +1,5 @@
 #include "pad_focus.h"
-#include "step_input.h"
+#include "input_sampling.h"
 
 // The n-th shown button in tree order (null when there are fewer), and
 // how many were passed; nothing is allocated, the focus is looked up every frame.

@@ -12,8 +12,10 @@
 
 static UpgradeGameMode upgradeModeInstance;
 static EndDemoGameMode endDemoModeInstance;
-GameMode& upgradeMode = upgradeModeInstance;
-GameMode& endDemoMode = endDemoModeInstance;
+void registerScreenModes() {
+    upgradeMode = &upgradeModeInstance;
+    endDemoMode = &endDemoModeInstance;
+}
 UpgradeGameMode& upgradeModeObject() { return upgradeModeInstance; }
 EndDemoGameMode& endDemoModeObject() { return endDemoModeInstance; }
 
@@ -58,26 +60,6 @@ void ScreenGameMode::onResize() {
 //---------------------------------------------------------------------------
 // Upgrade screen
 //---------------------------------------------------------------------------
-
-// The root both screens share: 40 x 30 units, centred.
-static GuiBox* buildScreenRoot() {
-    GuiBoxDesc root;
-    root.name = "root";
-    root.width = guiUnits(40);
-    root.height = guiUnits(30);
-    return buildBox(root);
-}
-
-// A line of text centred across the parent, its top at top units.
-static GuiBox* buildLine(GuiBox* parent, const char* text, uint32_t colour, int scale, float top) {
-    GuiBoxDesc d;
-    d.parent = parent;
-    d.margin[GuiTop] = guiUnits(top);
-    d.text = text;
-    d.textColour = colour;
-    d.textScale = scale;
-    return buildBox(d);
-}
 
 // A text in one of the upgrade table's columns: row (units) from the
 // column's top, flush with its left (-1) or right (1) side.
@@ -129,8 +111,8 @@ GuiBox* buildUpgradeScreen() {
     button.parent = costColumn;
     button.width = button.height = guiUnits(side);
     button.edgeWidth = guiUnits(screenPixel());
-    for (int i = 0; i < u.offeredUpgrades.num; i++) {
-        FixedString<32> name = u.offeredUpgrades[i]->getName();
+    for (int i = 0; i < upgradePicks.offered.num; i++) {
+        FixedString<32> name = upgradePicks.offered[i]->getName();
         u.nameBoxes.push(buildCell(nameBlock, name, (float)i, -1));
         u.costBoxes.push(buildCell(costColumn, "##", (float)i, 1));
         button.margin[GuiTop] = guiUnits((float)i);
@@ -160,31 +142,26 @@ GuiBox* buildUpgradeScreen() {
 
 void refreshUpgradeScreen() {
     UpgradeScreenState& u = upgradeScreen;
-    u.pointsBox->text.format("%02d", u.pendingPoints);
-    for (int i = 0; i < u.offeredUpgrades.num; i++) {
-        int32_t price = u.offeredUpgrades[i]->cost();
-        bool picked = u.chosen[i] == 1;
-        bool affordable = u.pendingPoints >= price;
+    const UpgradePicks& p = upgradePicks;
+    u.pointsBox->text.format("%02d", p.pendingPoints);
+    for (int i = 0; i < p.offered.num; i++) {
+        int32_t price = p.offered[i]->cost();
+        bool picked = p.chosen[i] == 1;
+        bool affordable = p.pendingPoints >= price;
         uint32_t colour = picked ? GuiColourTitle : (!affordable ? GuiColourUnaffordable : GuiColourLabel);
         u.costBoxes[i]->text.format("%d", price);
         u.costBoxes[i]->textColour = colour;
         u.nameBoxes[i]->textColour = colour;
         u.plusButtons[i]->setHidden(picked || !affordable);
-        u.minusButtons[i]->setHidden(u.chosen[i] == 0);
+        u.minusButtons[i]->setHidden(p.chosen[i] == 0);
     }
 }
 
 void UpgradeGameMode::enter(GameMode*) {
     ASSERT(!scr);
-    UpgradeScreenState& u = upgradeScreen;
-    u.pendingPoints = upgradePoints;
-    u.offeredUpgrades.clear();
-    for (int i = 0; upgradeTable[i]; i++)
-        if (upgradeTable[i]->canUpgrade() && upgradePoints >= upgradeTable[i]->cost()) u.offeredUpgrades.push(upgradeTable[i]);
-    u.chosen.resize(u.offeredUpgrades.num);
-    for (int32_t& c : u.chosen) c = 0;
+    offerUpgrades();
     showScreen(buildUpgradeScreen());
-    gameServices->playMusic(MusicScreens);
+    soundServices->playMusic(MusicScreens);
 }
 
 int32_t UpgradeGameMode::handle(GuiEvent& event, GuiBox*, int) {
@@ -192,26 +169,17 @@ int32_t UpgradeGameMode::handle(GuiEvent& event, GuiBox*, int) {
     // switched modes and must not apply the picks again.
     int32_t n = static_cast<GuiCommandEvent&>(event).command;
     if (!noteGuiCommand(n) || currentMode != this) return 1;
-    UpgradeScreenState& u = upgradeScreen;
     if (n == CmdGo) {
-        for (int i = 0; i < u.offeredUpgrades.num; i++)
-            if (u.chosen[i]) u.offeredUpgrades[i]->apply();
-        upgradePoints = u.pendingPoints;
-        gameServices->playScreenSound(SoundUpgradeGo);
+        applyUpgradePicks();
+        soundServices->playScreenSound(SoundUpgradeGo);
         setGameMode(&playMode);
     } else if (n >= CmdUpgradeRows) {
+        // The same rules as the buttons shown: a pick that cannot be paid for
+        // or taken back does nothing, also when a recording asks for it.
         int row = (n - CmdUpgradeRows) / 2;
-        if (row >= u.offeredUpgrades.num) return 1;
-        int32_t price = u.offeredUpgrades[row]->cost();
-        if ((n - CmdUpgradeRows) % 2 == 0) {
-            u.chosen[row] += 1;
-            u.pendingPoints -= price;
-            gameServices->playScreenSound(SoundUpgradePlus);
-        } else {
-            u.chosen[row] -= 1;
-            u.pendingPoints += price;
-            gameServices->playScreenSound(SoundUpgradeMinus);
-        }
+        bool plus = (n - CmdUpgradeRows) % 2 == 0;
+        if (!(plus ? pickUpgrade(row) : unpickUpgrade(row))) return 1;
+        soundServices->playScreenSound(plus ? SoundUpgradePlus : SoundUpgradeMinus);
         refreshUpgradeScreen();
     }
     return 1;
@@ -250,8 +218,8 @@ GuiBox* buildEndDemoScreen() {
 void EndDemoGameMode::enter(GameMode*) {
     ASSERT(!scr);
     showScreen(buildEndDemoScreen());
-    gameServices->playMusic(MusicNone);
-    gameServices->playScreenSound(SoundEndScreen);
+    soundServices->playMusic(MusicNone);
+    soundServices->playScreenSound(SoundEndScreen);
 }
 
 int32_t EndDemoGameMode::handle(GuiEvent& event, GuiBox*, int) {
@@ -261,7 +229,7 @@ int32_t EndDemoGameMode::handle(GuiEvent& event, GuiBox*, int) {
         newGame();
         setGameMode(&playMode);
     } else if (n == CmdQuitGame) {
-        gameServices->quitGame();
+        hostServices->quitGame();
     }
     return 1;
 }

@@ -1,16 +1,17 @@
 #include "pause.h"
 #include "bindings.h"
+#include "game_step.h"
+#include "input_sampling.h"
 #include "input.h"
 #include "main_loop.h"
 #include "qz_utils.h"
+#include "gui_builder.h"
 #include "screen_build.h"
 #include "services.h"
 #include "settings.h"
 #include "sound.h"
 
 PauseState pauseState;
-
-static const uint32_t yellow = 0xFFFFF000, grey = 0xFFC8C8C8;
 
 void readPauseSettings() {
     uint32_t v;
@@ -40,55 +41,68 @@ struct PauseCommandHandler : GuiEventHandler {
 static PauseCommandHandler commandHandler;
 static bool rebuildWanted;
 
-static GuiBox* screenRoot(const char* title) {
-    GuiLen a = guiAuto(), p0 = guiPixels(0);
-    GuiBox* root = createBox(nullptr, guiUnits(40), guiUnits(30), a, a, a, a, p0, p0, p0, p0);
-    root->name.assign("root");
-    createTextBox(root, title, yellow, 4, 0, 0, guiUnits(1), a, a, a, p0, p0, p0, p0, a, a);
-    return root;
+// A button of the pause screens: width x 1.6 units, top units down, left
+// units from the left edge or centred (left < 0).
+static GuiBox* pauseButton(GuiBox* root, int32_t command, const char* label, float width, float top,
+                           float left = -1) {
+    GuiButtonDesc d;
+    d.parent = root;
+    d.command = command;
+    d.label = label;
+    d.width = guiUnits(width);
+    d.height = guiUnits(1.6f);
+    d.margin[GuiTop] = guiUnits(top);
+    if (left >= 0) d.margin[GuiLeft] = guiUnits(left);
+    d.edgeWidth = guiUnits(screenPixel());
+    return buildButton(d);
 }
 
-// A centred button `width` units wide, two high, `top` units down.
-static GuiBox* wideButton(GuiBox* root, int32_t command, const char* label, float top, float width) {
-    GuiLen a = guiAuto(), p0 = guiPixels(0);
-    return createButton(root, command, label, 1, guiUnits(width), guiUnits(1.6f), guiUnits(top), a, a, a, p0, p0, p0,
-                        p0);
+// A line of label text width x 1.6 units, top units down, centred or flush
+// left at left units (left >= 0).
+static GuiBox* pauseLabel(GuiBox* root, const char* text, float width, float top, float left = -1) {
+    GuiBoxDesc d;
+    d.parent = root;
+    d.width = guiUnits(width);
+    d.height = guiUnits(1.6f);
+    d.margin[GuiTop] = guiUnits(top);
+    if (left >= 0) {
+        d.margin[GuiLeft] = guiUnits(left);
+        d.hAlign = -1;
+    }
+    d.text = text;
+    d.textColour = GuiColourLabel;
+    return buildBox(d);
 }
 
 // "Effects volume 80" between its - and + buttons.
 static void volumeRow(GuiBox* root, const char* name, int32_t volume, int32_t downCommand, float top) {
-    GuiLen a = guiAuto(), p0 = guiPixels(0);
     FixedString<48> text;
     text.format("%s %d", name, volume);
-    createTextBox(root, text, grey, 1, 0, 0, guiUnits(top), a, a, a, p0, p0, p0, p0, guiUnits(16), guiUnits(1.6f));
-    createButton(root, downCommand, "-", 1, guiUnits(1.6f), guiUnits(1.6f), guiUnits(top), guiUnits(10), a, a, p0,
-                 p0, p0, p0);
-    createButton(root, downCommand + 1, "+", 1, guiUnits(1.6f), guiUnits(1.6f), guiUnits(top), guiUnits(28.4f), a,
-                 a, p0, p0, p0, p0);
+    pauseLabel(root, text, 16, top);
+    pauseButton(root, downCommand, "-", 1.6f, top, 10);
+    pauseButton(root, downCommand + 1, "+", 1.6f, top, 28.4f);
 }
 
 static GuiBox* buildPauseScreen() {
-    GuiBox* root = screenRoot("PAUSED");
-    wideButton(root, CmdResume, "Resume", 7, 14);
+    GuiBox* root = buildScreenRoot();
+    buildLine(root, "PAUSED", GuiColourTitle, 4, 1);
+    pauseButton(root, CmdResume, "Resume", 14, 7);
     volumeRow(root, "Effects volume", effectsVolume(), CmdEffectsDown, 10);
     volumeRow(root, "Music volume", musicVolume(), CmdMusicDown, 12.5f);
-    wideButton(root, CmdFocusLoss, pauseState.pauseOnFocusLoss ? "Pause on focus loss: On" : "Pause on focus loss: Off",
-               15.5f, 20);
-    wideButton(root, CmdControls, "Controls", 18.5f, 14);
-    wideButton(root, CmdRestartLevel, "Restart level", 21.5f, 14);
-    wideButton(root, CmdQuit, "Quit", 24.5f, 14);
+    pauseButton(root, CmdFocusLoss,
+                pauseState.pauseOnFocusLoss ? "Pause on focus loss: On" : "Pause on focus loss: Off", 20, 15.5f);
+    pauseButton(root, CmdControls, "Controls", 14, 18.5f);
+    pauseButton(root, CmdRestartLevel, "Restart level", 14, 21.5f);
+    pauseButton(root, CmdQuit, "Quit", 14, 24.5f);
     return root;
 }
 
 static GuiBox* buildControlsScreen() {
-    GuiLen a = guiAuto(), p0 = guiPixels(0);
-    GuiBox* root = createBox(nullptr, guiUnits(40), guiUnits(30), a, a, a, a, p0, p0, p0, p0);
-    root->name.assign("root");
-    createTextBox(root, "CONTROLS", yellow, 2, 0, 0, guiUnits(1), a, a, a, p0, p0, p0, p0, a, a);
+    GuiBox* root = buildScreenRoot();
+    buildLine(root, "CONTROLS", GuiColourTitle, 2, 1);
     for (int i = 0; i < BoundActionCount; i++) {
         float top = 4 + 2 * (float)i;
-        createTextBox(root, boundActions[i].label, grey, 1, -1, 0, guiUnits(top), guiUnits(1.5f), a, a, p0, p0, p0, p0,
-                      guiUnits(14), guiUnits(1.6f));
+        pauseLabel(root, boundActions[i].label, 14, top, 1.5f);
         FixedString<128> keys;
         if (pauseState.waitingRow == i) {
             keys.assign("Press a key or mouse button");
@@ -101,15 +115,12 @@ static GuiBox* buildControlsScreen() {
             }
             if (!keys.length()) keys.assign("-");
         }
-        GuiBox* row = createButton(root, CmdBindRow + i, keys, 1, guiUnits(22), guiUnits(1.6f), guiUnits(top),
-                                   guiUnits(16), a, a, p0, p0, p0, p0);
+        GuiBox* row = pauseButton(root, CmdBindRow + i, keys, 22, top, 16);
         if (pauseState.waitingRow == i)
-            for (GuiBox* look : row->children) look->textColour = yellow;
+            for (GuiBox* look : row->children) look->textColour = GuiColourTitle;
     }
-    createButton(root, CmdDefaults, "Defaults", 1, guiUnits(10), guiUnits(1.6f), guiUnits(27), guiUnits(8), a, a, p0,
-                 p0, p0, p0);
-    createButton(root, CmdBack, "Back", 1, guiUnits(10), guiUnits(1.6f), guiUnits(27), guiUnits(22), a, a, p0, p0, p0,
-                 p0);
+    pauseButton(root, CmdDefaults, "Defaults", 10, 27, 8);
+    pauseButton(root, CmdBack, "Back", 10, 27, 22);
     return root;
 }
 
@@ -228,13 +239,7 @@ void pausedStep(const StepInput& in) {
             else resumeGame();
         }
     }
-    if (in.windowActive) {
-        if (in.pressed & ActionOverlay) gameServices->togglePerfOverlay();
-        if (in.released & ActionScreenshot) gameServices->takeScreenshot();
-        uint32_t volume = in.pressed & (ActionVolumeDown | ActionVolumeUp | ActionMute);
-        if (volume) rebuildWanted = true;
-        volumeActionsStep(volume);
-    }
+    if (viewActionsStep(in)) rebuildWanted = true;  // the volume rows show the change
     if (pauseState.paused && rebuildWanted) showPauseScreen();
 }
 

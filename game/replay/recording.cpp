@@ -1,5 +1,6 @@
 // recording: encoding, checking and decoding of recorded runs.
 #include "recording.h"
+#include "main_loop.h"
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -71,7 +72,7 @@ void RecordingWriter::begin(uint64_t seed) {
     header = RecordingHeader();
     header.version = RecordingVersion;
     header.seed = seed;
-    header.stepsPerSecond = 20;
+    header.stepsPerSecond = STEPS_PER_SECOND;
     data.clear();
     data.reserve(1 << 20);  // over an hour of play at the usual rates
     previous = stepBeforeTheFirst();
@@ -303,8 +304,8 @@ static bool parseRecordingHeader(const uint8_t* bytes, size_t size, RecordingHea
         error->format("damaged header (header size %u)", headerSize);
         return false;
     }
-    if (h.stepsPerSecond != 20) {
-        error->format("recorded at %u steps per second; this game runs 20", h.stepsPerSecond);
+    if (h.stepsPerSecond != STEPS_PER_SECOND) {
+        error->format("recorded at %u steps per second; this game runs %d", h.stepsPerSecond, STEPS_PER_SECOND);
         return false;
     }
     if (h.stepCount > MaxRecordingSteps || h.checkpointCount > MaxRecordingCheckpoints ||
