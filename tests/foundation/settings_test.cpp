@@ -1,5 +1,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <filesystem>
+#include <set>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -9,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 #include "settings.h"
+#include "windows_compat.h"
 #include "temp_settings.h"
 
 // Every case gets its own empty config folder.
@@ -17,23 +20,26 @@ protected:
     std::string home;
     std::string file;
     void SetUp() override {
+        SKIP_ON_WINDOWS("the settings file; Windows keeps settings in the registry (settings_registry_test)");
         char tmpl[] = "/tmp/zentrel-settings-XXXXXX";
         home = mkdtemp(tmpl);
         setenv("XDG_CONFIG_HOME", home.c_str(), 1);
         file = home + "/Pelnaro Games/ZENTREL/settings";
     }
-    void TearDown() override { system(("rm -rf '" + home + "'").c_str()); }
+    void TearDown() override {
+        std::error_code ignored;
+        if (!home.empty()) std::filesystem::remove_all(home, ignored);
+    }
     void writeFile(const std::string& text) {
-        system(("mkdir -p '" + home + "/Pelnaro Games/ZENTREL'").c_str());
+        std::filesystem::create_directories(home + "/Pelnaro Games/ZENTREL");
         std::ofstream(file) << text;
     }
     // Names in the folder, one a line, sorted.
     static std::string listFolder(const std::string& dir) {
-        FILE* ls = popen(("ls -A '" + dir + "'").c_str(), "r");
-        char line[256];
+        std::set<std::string> sorted;
+        for (const auto& e : std::filesystem::directory_iterator(dir)) sorted.insert(e.path().filename().string());
         std::string names;
-        while (fgets(line, sizeof line, ls)) names += line;
-        pclose(ls);
+        for (const std::string& n : sorted) names += n + "\n";
         return names;
     }
     std::string readFile() {
@@ -174,7 +180,7 @@ TEST_F(Settings, FilesThatMustNotBeReplacedAreKept) {
         {"folder", [&] { writeFile(""); unlink(file.c_str()); mkdir(file.c_str(), 0700); }, "not a regular file"},
     };
     for (const Case& c : cases) {
-        system(("rm -rf '" + home + "/Pelnaro Games'").c_str());
+        std::filesystem::remove_all(home + "/Pelnaro Games");
         c.make();
         struct stat before, after;
         ASSERT_EQ(lstat(file.c_str(), &before), 0) << c.what;
@@ -221,7 +227,7 @@ TEST_F(Settings, SymbolicLinkIsFollowedAndItsTargetKeepsItsMode) {
     ASSERT_EQ(stat((real + "/zentrel.conf").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
     EXPECT_EQ(readFile(), "other=sz:kept\nflags=dword:0x00000009\n");
-    EXPECT_EQ(system(("test $(ls -A '" + real + "' | wc -l) = 1").c_str()), 0);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(real), {}), 1);
 }
 
 // A save killed between writing and renaming leaves its temporary; the next

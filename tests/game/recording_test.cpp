@@ -6,9 +6,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 #include "game_fixture.h"
+#include "run_program.h"
+#include "windows_compat.h"
 
 static const char* const wholeRunFile = ZENTREL_TEST_DATA_DIR "/whole_run.zrec";
 
@@ -379,8 +380,7 @@ TEST_F(RecordingTest, FreshRunVerifiesAndAChangedStepIsFoundAtItsCheckpoint) {
 // The game program on a file: exit code and standard error.
 static int runVerify(const std::string& file, std::string* err) {
     std::string errFile = testing::TempDir() + "verify_err.txt";
-    std::string cmd = "./game -verify '" + file + "' >/dev/null 2>'" + errFile + "'";
-    int status = system(cmd.c_str());
+    int code = runProgram({onWindows ? "game.exe" : "./game", "-verify", file}, "", errFile);
     FILE* f = fopen(errFile.c_str(), "rb");
     err->clear();
     if (f) {
@@ -389,7 +389,7 @@ static int runVerify(const std::string& file, std::string* err) {
         while ((n = fread(buf, 1, sizeof buf, f)) > 0) err->append(buf, n);
         fclose(f);
     }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return code;
 }
 
 TEST_F(RecordingTest, DamagedFilesAreRefusedWithTheirFileAndReason) {

@@ -8,6 +8,7 @@
 #include <vector>
 #include "qz_utils.h"
 #include "sdl_audio.h"
+#include "windows_compat.h"
 
 // The build's sounds beside the test program, on SDL's silent driver.
 class Audio : public ::testing::Test {
@@ -77,6 +78,7 @@ TEST_F(Audio, HostileFilesSilenceOnlyTheirSound) {
     };
     const char* const effects[] = {"shot", "crater"};
     for (const Case& c : cases) {
+        if (!c.file && onWindows) continue;  // beyond MAX_PATH, which only "\\?\" paths pass on Windows
         std::string folder = root + "/" + std::to_string(&c - cases) + "/";
         for (int i = 0; !c.file && i < 10; i++) folder += std::string(60, 'd') + "/";
         std::filesystem::create_directories(folder);

@@ -15,6 +15,7 @@
 #include <cstring>
 
 #define SKIP_ON_WINDOWS(why) GTEST_SKIP() << "no meaning on Windows: " << why
+constexpr bool onWindows = true;
 
 inline int setenv(const char* name, const char* value, int overwrite) {
     if (!overwrite && getenv(name)) return 0;
@@ -41,4 +42,5 @@ inline int lstat(const char* path, struct stat* st) { return stat(path, st); }
 #define SIGXFSZ SIGTERM
 #else
 #define SKIP_ON_WINDOWS(why) static_cast<void>(0)
+constexpr bool onWindows = false;
 #endif

@@ -1,11 +1,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include "run_program.h"
 
 // A private folder holding definitions and what make_sounds makes of them.
 class SoundGenerator : public ::testing::Test {
@@ -15,7 +16,7 @@ protected:
         char tmpl[] = "/tmp/zentrel-sounds-XXXXXX";
         dir = mkdtemp(tmpl);
     }
-    void TearDown() override { system(("rm -rf '" + dir + "'").c_str()); }
+    void TearDown() override { std::filesystem::remove_all(dir); }
     std::string write(const std::string& name, const std::string& text) {
         std::string path = dir + "/" + name;
         std::ofstream(path) << text;
@@ -30,9 +31,9 @@ protected:
     // Exit code of make_sounds on the file; its errors in *errors.
     int run(const std::string& definition, const std::string& out, std::string* errors = nullptr) {
         std::string err = dir + "/err.txt";
-        int status = system(("'" MAKE_SOUNDS "' '" + out + "' '" + definition + "' 2>'" + err + "'").c_str());
+        int code = runProgram({MAKE_SOUNDS, out, definition}, "", err);
         if (errors) *errors = read(err);
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return code;
     }
     static uint32_t u32(const std::string& s, size_t at) {
         return (uint8_t)s[at] | (uint8_t)s[at + 1] << 8 | (uint8_t)s[at + 2] << 16 | (uint32_t)(uint8_t)s[at + 3] << 24;
