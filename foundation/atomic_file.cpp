@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 
+static_assert(AtomicPathMax == PATH_MAX, "followLinks fills f.path with up to PATH_MAX bytes");
+
 static bool fail(AtomicFile& f, const char* reason) {
     int e = errno;
     snprintf(f.reason, sizeof f.reason, "%s", reason);

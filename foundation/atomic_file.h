@@ -28,12 +28,16 @@ enum AtomicFileFlags {
     AtomicKeepOpen = 2,
 };
 
+// Bytes of a path (PATH_MAX on Linux). Windows' own PATH_MAX counts UTF-16
+// units, and a UTF-8 character takes up to three bytes.
+enum { AtomicPathMax = 4096 };
+
 struct AtomicFile {
     int fd;                    // the temporary's descriptor; -1 when none
     int flags;                 // AtomicFileFlags
     unsigned mode;             // of a new file, before the umask
-    char path[PATH_MAX];       // what a commit replaces: the given path, its links followed when asked
-    char temporary[PATH_MAX];  // "<path>.XXXXXX.tmp"; empty when there is none
+    char path[AtomicPathMax];       // what a commit replaces: the given path, its links followed when asked
+    char temporary[AtomicPathMax];  // "<path>.XXXXXX.tmp"; empty when there is none
     char reason[128];          // why the last failed call failed ("No space left on device", …)
 };
 

@@ -24,7 +24,7 @@ bool openLogFile(const char* folder, const char* name) {
         abortAtomicFile(f);
         return false;
     }
-    logFile = fdopen(f.fd, "w");
+    logFile = fdopen(f.fd, "wb");  // binary: Windows would add "\r"
     if (!logFile) close(f.fd);
     return logFile != nullptr;
 }
@@ -122,6 +122,8 @@ void fatalError(const char* fmt, ...) {
 
 char appPath[QZ_MAX_PATH];
 
+// Windows: initAppPath and resolveAppFile are in qz_utils_win.cpp.
+#ifndef _WIN32
 void initAppPath() {
     appPath[0] = 0;
     char exe[QZ_MAX_PATH];
@@ -154,16 +156,30 @@ void resolveAppFile(char* out, const char* name) {
         snprintf(out, QZ_MAX_PATH, "%s", joined);
     }
 }
+#endif
 
 //---------------------------------------------------------------------------
 // Timer
 //---------------------------------------------------------------------------
 
-static int64_t frequency = 1000000000;
-static double frequencyRecip = 1e-9;
+#ifdef _WIN32
+// qz_utils_win.cpp: QueryPerformanceFrequency and QueryPerformanceCounter.
+int64_t clockFrequency();
+int64_t clockNow();
+#else
+static int64_t clockFrequency() { return 1000000000; }
+static int64_t clockNow() {
+    timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return (int64_t)ts.tv_sec * 1000000000 + ts.tv_nsec;
+}
+#endif
+
+static int64_t frequency = clockFrequency();
+static double frequencyRecip = 1.0 / (double)frequency;
 
 void timerInit() {
-    frequency = 1000000000;
+    frequency = clockFrequency();
     frequencyRecip = 1.0 / (double)frequency;
 }
 
@@ -173,9 +189,7 @@ void setTimerSource(int64_t (*now)()) { timerSource = now; }
 
 int64_t timerNow() {
     if (timerSource) return timerSource();
-    timespec ts;
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return (int64_t)ts.tv_sec * 1000000000 + ts.tv_nsec;
+    return clockNow();
 }
 
 int64_t timerFrequency() { return frequency; }

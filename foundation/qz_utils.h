@@ -6,7 +6,13 @@
 #include <cstdio>
 #include <cstring>
 
+// MinGW builds use its own C99 printf (__USE_MINGW_ANSI_STDIO=1), so %zu
+// and %lld are checked and printed as on Linux.
+#ifdef __MINGW32__
+#define QZ_PRINTF(f, a) __attribute__((format(gnu_printf, f, a)))
+#else
 #define QZ_PRINTF(f, a) __attribute__((format(printf, f, a)))
+#endif
 
 //---------------------------------------------------------------------------
 // Log and fatal errors

@@ -1,8 +1,10 @@
 #include "settings.h"
+#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +17,9 @@
 #include "user_folders.h"
 
 const char* const settingsKeyPath = "SOFTWARE\\Pelnaro Games\\ZENTREL";
+
+// Windows: the store is the registry key itself (settings_win.cpp).
+#ifndef _WIN32
 
 static const char* const settingsFolder = "Pelnaro Games/ZENTREL";
 static const int maxSettingsFileBytes = 1 << 20;
@@ -296,6 +301,7 @@ bool writeSetting(const char* name, SettingType type, const void* data, int size
     if (ok) lastWriteError[0] = 0;
     return ok;
 }
+#endif
 
 bool writeSettingDword(const char* name, uint32_t value) { return writeSetting(name, SettingDword, &value, 4); }
 

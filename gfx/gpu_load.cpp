@@ -1,7 +1,7 @@
 #include "gpu_load.h"
-#include <dlfcn.h>
 #include <cstdlib>
 #include "qz_utils.h"
+#include "shared_library.h"
 
 namespace {
 
@@ -35,18 +35,18 @@ void* allocForLibrary(int bytes) { return malloc((size_t)(bytes > 0 ? bytes : 1)
 
 bool initGpuLoad() {
     if (adl.library) return true;
-    void* lib = dlopen("libatiadlxx.so", RTLD_LAZY | RTLD_LOCAL);
+    void* lib = openGpuLoadLibrary();
     if (!lib) return false;
     adl.library = lib;
-    adl.create = (MainControlCreate)dlsym(lib, "ADL_Main_Control_Create");
-    adl.destroy = (MainControlDestroy)dlsym(lib, "ADL_Main_Control_Destroy");
-    adl.adapters = (NumberOfAdapters)dlsym(lib, "ADL_Adapter_NumberOfAdapters_Get");
-    adl.activity = (CurrentActivity)dlsym(lib, "ADL_Overdrive5_CurrentActivity_Get");
+    adl.create = (MainControlCreate)sharedLibrarySymbol(lib, "ADL_Main_Control_Create");
+    adl.destroy = (MainControlDestroy)sharedLibrarySymbol(lib, "ADL_Main_Control_Destroy");
+    adl.adapters = (NumberOfAdapters)sharedLibrarySymbol(lib, "ADL_Adapter_NumberOfAdapters_Get");
+    adl.activity = (CurrentActivity)sharedLibrarySymbol(lib, "ADL_Overdrive5_CurrentActivity_Get");
     if (adl.create && adl.destroy && adl.adapters && adl.activity) {
         if (adl.create(allocForLibrary, 1) == 0) return true;
         logMessage("ADL_Main_Control_Create failed!");
     }
-    dlclose(lib);
+    closeSharedLibrary(lib);
     adl = GpuLoadLibrary();
     return false;
 }
@@ -63,6 +63,6 @@ bool readGpuLoad(int* percent) {
 void shutdownGpuLoad() {
     if (!adl.library) return;
     if (adl.destroy) adl.destroy();
-    dlclose(adl.library);
+    closeSharedLibrary(adl.library);
     adl = GpuLoadLibrary();
 }

@@ -1,17 +1,13 @@
 // Shader pool: shader pairs loaded from the cache files made at build time,
 // and the device-wide vertex constants.
-#include <sys/stat.h>
 #include "device_internal.h"
+#include "file_time.h"
 #include "shader_cache.h"
 #include "regular_file.h"
 
 DeviceShader shaderPool[MAX_SHADERS];
 
-static int64_t fileTime(const char* name) {
-    struct stat st;
-    if (stat(name, &st) != 0) return 0;
-    return (int64_t)st.st_mtim.tv_sec * 1000000000 + st.st_mtim.tv_nsec;
-}
+static int64_t fileTime(const char* name) { return fileModifiedTime(name); }
 
 // Shader sources are a few kilobytes; the cap keeps a stray large file from
 // being read whole.

@@ -43,7 +43,7 @@ TEST(FatalErrorDeathTest, AssertionTextNamesFileLineAndExpression) {
             int num = 0;
             ASSERT(num>0);
         },
-        ::testing::ExitedWithCode(100), "fatal_error_test.cpp\\([0-9]+\\): failed ASSERT\\(num>0\\)");
+        ::testing::ExitedWithCode(100), "fatal_error_test.cpp\\(.*\\): failed ASSERT\\(num>0\\)");
 }
 
 TEST(FatalErrorDeathTest, NoErrorBoxUnderTests) {
@@ -76,5 +76,5 @@ TEST(FatalError, LongMessageIsCutForTheBoxOnly) {
             setErrorBoxHandler(boxToStdout);
             fatalError("%s", longText.c_str());
         },
-        ::testing::ExitedWithCode(100), "BOX\\[[^|]*\\|y{4095}\\]");
+        ::testing::ExitedWithCode(100), "\\|" + std::string(4095, 'y') + "\\]");
 }

@@ -6,6 +6,7 @@
 #include "qz_utils.h"
 #include "test_files.h"
 #include "user_folders.h"
+#include "windows_compat.h"
 
 namespace fs = std::filesystem;
 
@@ -31,6 +32,7 @@ protected:
 };
 
 TEST_F(UserFolders, PicturesFolderFollowsUserDirsElseHomePictures) {
+    SKIP_ON_WINDOWS("XDG user-dirs; Windows has its Pictures known folder");
     struct Case {
         const char* userDirs;  // content of user-dirs.dirs, null for none
         const char* expected;  // "~" stands for HOME
@@ -73,6 +75,7 @@ TEST_F(UserFolders, PicturesFolderFollowsUserDirsElseHomePictures) {
 }
 
 TEST_F(UserFolders, StateFolderHoldsTheLogOfTheLastRunWhenItCan) {
+    SKIP_ON_WINDOWS("XDG_STATE_HOME, FIFOs and links; Windows keeps logs in %LOCALAPPDATA%\\ZENTREL");
     struct Case {
         const char* stateHome;  // null: unset
         std::string expected;
@@ -128,6 +131,7 @@ TEST_F(UserFolders, StateFolderHoldsTheLogOfTheLastRunWhenItCan) {
 }
 
 TEST_F(UserFolders, ScreenshotsStayBesideABuiltProgramAndGoToPicturesWhenInstalled) {
+    SKIP_ON_WINDOWS("HOME and user-dirs; Windows takes Pictures from SHGetKnownFolderPath");
     std::string program = root + "/program/";
     fs::create_directories(program);
     snprintf(appPath, sizeof appPath, "%s", program.c_str());

@@ -9,7 +9,8 @@
 // A scripted clock that moves only when the fake host spends time.
 static int64_t fakeNow = 0;
 static int64_t fakeClock() { return fakeNow; }
-static const int64_t MS = 1000000;  // ticks per millisecond (1 GHz counter)
+// Ticks per millisecond of the platform's counter (1 GHz here, 10 MHz on Windows).
+#define MS (timerFrequency() / 1000)
 
 struct FakeHost : MainLoopHost {
     std::string events;        // S step, R frame drawn, P present

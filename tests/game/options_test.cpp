@@ -2,6 +2,7 @@
 #include <cstring>
 #include <vector>
 #include "options.h"
+#include "settings.h"
 #include "temp_settings.h"
 
 // Each case reads from its own empty settings folder.

@@ -109,7 +109,7 @@ TEST_F(PauseTest, EffectsHoldMusicHalvesAndEveryButtonDoesItsJob) {
 // Pause, pauses only off the buttons; refusals and failed stores are said.
 TEST_F(PauseTest, KeysAloneWorkTheScreensAndClicksOnButtonsOnlyPressThem) {
     ASSERT_TRUE(bindKey(BindPause, VK_LBUTTON));
-    settings.blockWrites();
+    bool blocked = settings.blockWrites();  // not on Windows: its registry takes every write
     pauseGame();
     GuiBox corner;  // no button there
     corner.paddingRect = {0, 0, 4, 4};
@@ -138,7 +138,8 @@ TEST_F(PauseTest, KeysAloneWorkTheScreensAndClicksOnButtonsOnlyPressThem) {
         tick();
         if (vk) input.held[vk] = false, tick();
         int n = (int)(&s - steps);
-        EXPECT_NE(testing::internal::GetCapturedStdout().find(s.logged), std::string::npos) << n;
+        std::string out = testing::internal::GetCapturedStdout();
+        if (blocked || !strstr(s.logged, "can't store")) { EXPECT_NE(out.find(s.logged), std::string::npos) << n; }
         EXPECT_EQ(pauseState.controls, s.controls) << n;
         EXPECT_EQ(pauseState.paused, s.paused) << n;
         GuiBox* f = pauseState.focus.visible ? pauseState.focus.focused(pauseState.screen) : nullptr;

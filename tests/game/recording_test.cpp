@@ -6,12 +6,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 #include "game_fixture.h"
 #include "hostile_files.h"
 #include "main_loop.h"
+#include "run_program.h"
 #include "test_files.h"
+#include "windows_compat.h"
 
 static const char* const wholeRunFile = ZENTREL_TEST_DATA_DIR "/whole_run.zrec";
 
@@ -396,21 +397,12 @@ TEST_F(RecordingTest, FreshRunVerifiesAndAChangedStepIsFoundAtItsCheckpoint) {
 // Files the program is run on: private, since other test runs may run at once.
 static TempFolder scratch;
 
-// The game program on a file: exit code and what it printed. The limit
-// only keeps a hanging program from hanging the test.
+// The game program on a file: exit code and what it printed.
 static int runVerify(const std::string& file, std::string* err) {
-    std::string errFile = scratch.path + "/verify_err.txt";
-    std::string cmd = "timeout 60 ./game -verify '" + file + "' >'" + errFile + "' 2>&1";
-    int status = system(cmd.c_str());
-    FILE* f = fopen(errFile.c_str(), "rb");
-    err->clear();
-    if (f) {
-        char buf[512];
-        size_t n;
-        while ((n = fread(buf, 1, sizeof buf, f)) > 0) err->append(buf, n);
-        fclose(f);
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::string errFile = scratch.path + "/verify_err.txt", outFile = scratch.path + "/verify_out.txt";
+    int code = runProgram({onWindows ? "game.exe" : "./game", "-verify", file}, outFile, errFile);
+    *err = readWholeFile(outFile) + readWholeFile(errFile);
+    return code;
 }
 
 // The header's stream size and fingerprint made to fit the bytes again, so

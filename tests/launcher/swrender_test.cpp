@@ -143,7 +143,8 @@ TEST(SoftwareFontLoadDeathTest, RefusesMissingFilesAndOtherGrids) {
     std::string path = tempPath("odd.tga");
     std::vector<uint32_t> px(100 * 48, 0xFFFFFFFF);
     ASSERT_TRUE(writeTgaFile(path.c_str(), px.data(), 100, 48, 400));
-    std::string msg = "expected 16x16 font grid in " + path + ", got 100x48 image";
+    // Windows re-runs the test for the death test: its file has another name.
+    std::string msg = "expected 16x16 font grid in .*odd.tga, got 100x48 image";
     EXPECT_EXIT(ren.loadFont(path.c_str()), ::testing::ExitedWithCode(100), msg);
     remove(path.c_str());
 }

@@ -8,6 +8,7 @@
 #include <SDL_syswm.h>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include "game_app.h"
 #include "game_window.h"
@@ -67,7 +68,8 @@ struct GameInProcess {
         int w = 0, h = 0, pitch = 0;
         const void* pixels = captureWindowPixels(&w, &h, &pitch);
         if (!pixels) return false;
-        system("mkdir -p shots");
+        std::error_code ignored;
+        std::filesystem::create_directories("shots", ignored);
         bool ok = writeTgaFile(("shots/" + std::string(name) + ".tga").c_str(), pixels, w, h, pitch);
         releaseWindowCapture();
         return ok;

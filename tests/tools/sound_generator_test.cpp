@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
+#include "run_program.h"
 #include "test_files.h"
 
 // A private folder holding definitions and what make_sounds makes of them.
@@ -20,9 +21,9 @@ protected:
     // Exit code of make_sounds on the file; its errors in *errors.
     int run(const std::string& definition, const std::string& out, std::string* errors = nullptr) {
         std::string err = dir + "/err.txt";
-        int status = system(("'" MAKE_SOUNDS "' '" + out + "' '" + definition + "' 2>'" + err + "'").c_str());
+        int code = runProgram({MAKE_SOUNDS, out, definition}, "", err);
         if (errors) *errors = readWholeFile(err);
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return code;
     }
     static uint32_t u32(const std::string& s, size_t at) {
         return (uint8_t)s[at] | (uint8_t)s[at + 1] << 8 | (uint8_t)s[at + 2] << 16 | (uint32_t)(uint8_t)s[at + 3] << 24;

@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 #include "shader_cache.h"
@@ -39,10 +40,14 @@ static std::string readFile(const std::string& path) {
     return text;
 }
 
+// The canonical absolute path in UTF-8 with "/" separators: "/..." on
+// Linux, "C:/..." on Windows (the programs' own form).
 static std::string absolutePath(const std::string& path) {
-    char out[PATH_MAX];
-    if (!realpath(path.c_str(), out)) fail("can't resolve", path.c_str());
-    if (strlen(out) > SHADER_NAME_MAX) fail("path too long for the cache", out);
+    std::error_code error;
+    std::filesystem::path canonical = std::filesystem::canonical(std::filesystem::u8path(path), error);
+    if (error) fail("can't resolve", path.c_str());
+    std::string out = canonical.generic_u8string();
+    if (out.size() > SHADER_NAME_MAX) fail("path too long for the cache", out.c_str());
     return out;
 }
 
