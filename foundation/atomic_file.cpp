@@ -206,3 +206,17 @@ bool writeFileAtomically(const char* path, const void* data, int64_t size, unsig
     if (reason && reasonSize > 0) snprintf(reason, (size_t)reasonSize, "%s", ok ? "" : f.reason);
     return ok;
 }
+
+bool atomicFileTarget(const char* path, char* reason, int reasonSize) {
+    char folder[AtomicPathMax];
+    snprintf(folder, sizeof folder, "%s", path);
+    char* slash = strrchr(folder, '/');
+    if (!slash) snprintf(folder, sizeof folder, ".");
+    else slash[slash == folder ? 1 : 0] = 0;
+    struct stat st;
+    const char* why = nullptr;
+    if (lstat(path, &st) == 0 && !S_ISREG(st.st_mode)) why = "not a regular file";
+    else if (access(folder, W_OK | X_OK) != 0) why = strerror(errno);
+    if (why && reason) snprintf(reason, (size_t)reasonSize, "%s", why);
+    return !why;
+}

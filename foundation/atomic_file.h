@@ -60,3 +60,8 @@ void abortAtomicFile(AtomicFile& f);
 // begin, write and commit in one; reason (may be null) gets f.reason.
 bool writeFileAtomically(const char* path, const void* data, int64_t size, unsigned mode, int flags, char* reason,
                          int reasonSize);
+
+// Whether a later write to path can go through, found out without writing
+// anything: what is at path is a regular file or nothing, and its folder
+// takes new files. False with the reason otherwise.
+bool atomicFileTarget(const char* path, char* reason, int reasonSize);

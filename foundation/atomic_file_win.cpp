@@ -206,3 +206,21 @@ bool writeFileAtomically(const char* path, const void* data, int64_t size, unsig
     if (reason && reasonSize > 0) snprintf(reason, (size_t)reasonSize, "%s", ok ? "" : f.reason);
     return ok;
 }
+
+bool atomicFileTarget(const char* path, char* reason, int reasonSize) {
+    std::wstring target;
+    const char* why = nullptr;
+    if (!utf8ToWide(path, target) || target.empty()) {
+        why = "the path is not valid UTF-8";
+    } else {
+        DWORD a = GetFileAttributesW(target.c_str());
+        std::wstring folder = target.substr(0, target.find_last_of(L"/\\") + 1);
+        DWORD f = GetFileAttributesW(folder.empty() ? L"." : folder.c_str());
+        if (a != INVALID_FILE_ATTRIBUTES && (a & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)))
+            why = "not a regular file";
+        else if (f == INVALID_FILE_ATTRIBUTES || !(f & FILE_ATTRIBUTE_DIRECTORY))
+            why = strerror(ENOENT);
+    }
+    if (why && reason) snprintf(reason, (size_t)reasonSize, "%s", why);
+    return !why;
+}

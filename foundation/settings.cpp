@@ -301,6 +301,18 @@ bool writeSetting(const char* name, SettingType type, const void* data, int size
     if (ok) lastWriteError[0] = 0;
     return ok;
 }
+
+bool settingNamed(const char* name) {
+    char path[QZ_MAX_PATH];
+    DynArray<char> text;
+    if (!name || !*name || !settingsFilePath(path, sizeof path) || !readWholeFile(path, text)) return false;
+    int nameLen = (int)strlen(name);
+    bool found = false;
+    forEachLine(text.data, text.num, [&](const char* line, int len, int) {
+        if (len > nameLen && line[nameLen] == '=' && memcmp(line, name, (size_t)nameLen) == 0) found = true;
+    });
+    return found;
+}
 #endif
 
 bool writeSettingDword(const char* name, uint32_t value) { return writeSetting(name, SettingDword, &value, 4); }
@@ -314,17 +326,6 @@ bool readSettingDword(const char* name, uint32_t* value) {
     return true;
 }
 
-bool settingNamed(const char* name) {
-    char path[QZ_MAX_PATH];
-    DynArray<char> text;
-    if (!name || !*name || !settingsFilePath(path, sizeof path) || !readWholeFile(path, text)) return false;
-    int nameLen = (int)strlen(name);
-    bool found = false;
-    forEachLine(text.data, text.num, [&](const char* line, int len, int) {
-        if (len > nameLen && line[nameLen] == '=' && memcmp(line, name, (size_t)nameLen) == 0) found = true;
-    });
-    return found;
-}
 
 //---------------------------------------------------------------------------
 // "flags"

@@ -124,3 +124,13 @@ bool readSetting(const char* name, SettingType* type, void* data, int* size) {
     RegCloseKey(key);
     return ok;
 }
+
+bool settingNamed(const char* name) {
+    std::wstring wideName;
+    if (!name || !*name || !utf8ToWide(name, wideName)) return false;
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, settingsKeyWide, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
+    bool found = RegQueryValueExW(key, wideName.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return found;
+}

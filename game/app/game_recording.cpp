@@ -1,10 +1,8 @@
 // game_recording: -record and -replay in the game window.
 #include "game_recording.h"
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "atomic_file.h"
 #include "camera.h"
 #include "font.h"
 #include "hero.h"
@@ -31,18 +29,9 @@ static struct {
 static const int32_t replayRates[5] = {0, 5, 20, 40, 80};  // steps per second by speed key
 
 void prepareRecording(const char* path) {
-    // Found out now, not after the run, without writing anything: the save
-    // makes a new file in the target's folder and renames it over a regular
-    // file or nothing.
-    FixedString<QZ_MAX_PATH> folder(path);
-    char* slash = strrchr(folder.buf, '/');
-    if (!slash) folder.assign(".");
-    else slash[slash == folder.buf ? 1 : 0] = 0;
-    struct stat st;
-    const char* reason = nullptr;
-    if (lstat(path, &st) == 0 && !S_ISREG(st.st_mode)) reason = "not a regular file";
-    else if (access(folder, W_OK | X_OK) != 0) reason = strerror(errno);
-    if (reason) fatalError("can't record to '%s': %s", path, reason);
+    // Found out now, not after the run, without writing anything.
+    char reason[128];
+    if (!atomicFileTarget(path, reason, sizeof reason)) fatalError("can't record to '%s': %s", path, reason);
     rec.path.assign(path);
 }
 

@@ -3,6 +3,7 @@
 // Windows HKEY_CURRENT_USER is mapped to a new key of this process, so
 // tests running side by side never share the store.
 #pragma once
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -41,12 +42,13 @@ struct TempSettings : TempFolder {
             if (end == std::string::npos) end = text.size();
             std::string line = text.substr(at, end - at);
             size_t eq = line.find('='), colon = line.find(':', eq);
-            if (eq == std::string::npos || colon == std::string::npos) continue;
+            if (eq == std::string::npos) continue;
+            if (colon == std::string::npos) colon = line.size();
             std::wstring name(line.begin(), line.begin() + eq);
-            std::string type = line.substr(eq + 1, colon - eq - 1), value = line.substr(colon + 1);
+            std::string type = line.substr(eq + 1, colon - eq - 1), value = line.substr(std::min(colon + 1, line.size()));
             char* stop = nullptr;
             DWORD dword = (DWORD)strtoul(value.c_str(), &stop, 16);
-            if (type == "dword" && !value.empty() && !*stop) {
+            if (type == "dword" && !value.empty() && !*stop && value.find('-') == std::string::npos) {
                 RegSetValueExW(k, name.c_str(), 0, REG_DWORD, (const BYTE*)&dword, 4);
             } else if (type == "sz") {
                 std::wstring w(value.begin(), value.end());
