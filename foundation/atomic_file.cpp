@@ -197,16 +197,6 @@ void abortAtomicFile(AtomicFile& f) {
     f.fd = -1;
 }
 
-bool writeFileAtomically(const char* path, const void* data, int64_t size, unsigned mode, int flags, char* reason,
-                         int reasonSize) {
-    AtomicFile f;
-    bool ok = beginAtomicFile(f, path, mode, flags & ~AtomicKeepOpen) && writeAtomicFile(f, data, size) &&
-              commitAtomicFile(f);
-    abortAtomicFile(f);
-    if (reason && reasonSize > 0) snprintf(reason, (size_t)reasonSize, "%s", ok ? "" : f.reason);
-    return ok;
-}
-
 bool atomicFileTarget(const char* path, char* reason, int reasonSize) {
     char folder[AtomicPathMax];
     snprintf(folder, sizeof folder, "%s", path);

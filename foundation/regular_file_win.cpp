@@ -81,9 +81,3 @@ bool readRegularFile(const char* path, DynArray<char>& bytes, int maxBytes) {
     errno = error;
     return error == 0;
 }
-
-const char* regularFileError(int err) {
-    if (err == EINVAL) return "not a regular file";
-    if (err == EFBIG) return "the file is too large";
-    return strerror(err);
-}
