@@ -35,8 +35,8 @@ struct TempSettings : TempFolder {
     // other value as REG_BINARY (a wrong type), lines without "=" not at all.
     void write(const std::string& text) {
         HKEY k;
-        std::wstring path(settingsKeyPath, settingsKeyPath + strlen(settingsKeyPath));
-        if (RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k, nullptr)) return;
+        std::wstring keyPath(settingsKeyPath, settingsKeyPath + strlen(settingsKeyPath));
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k, nullptr)) return;
         for (size_t at = 0, end; at < text.size(); at = end + 1) {
             end = text.find('\n', at);
             if (end == std::string::npos) end = text.size();
