@@ -20,4 +20,11 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEPATH="$path${WINEPATH:+;$WINEPATH}"
 # Mono and Gecko are never wanted; without them Wine asks no questions.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+if [ -n "${ZENTREL_WINE_RETRY:-}" ]; then
+  # Under load Wine now and then crashes while it starts a program (a page
+  # fault before main). The build sets this for its generators: one that
+  # fails runs once more before the build gives up. Tests never retry.
+  /usr/lib/wine/wine64 "$@" && exit 0
+  echo "wine-run: $1 failed; running it once more" >&2
+fi
 exec /usr/lib/wine/wine64 "$@"

@@ -20,4 +20,4 @@ cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w6
 # One Wine server for the whole build instead of one per generator run.
 # Exit status 2 only says one is already running.
 WINEDEBUG=-all /usr/lib/wine/wineserver -p10 || true
-cmake --build build-windows -j "${JOBS:-2}"
+ZENTREL_WINE_RETRY=1 cmake --build build-windows -j "${JOBS:-2}"
