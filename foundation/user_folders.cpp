@@ -100,29 +100,9 @@ bool picturesFolder(char* out, int outSize) {
     return fits(snprintf(out, (size_t)outSize, "%s/Pictures", home), outSize);
 }
 
-bool screenshotPath(char* out, int outSize, const char* name) {
-    const char* file = strrchr(name, '/');
-    file = file ? file + 1 : name;
-    char folder[QZ_MAX_PATH];
-    if (!programInstalled()) {
-        // Print Screen would otherwise do nothing on a fresh build.
-        resolveAppFile(folder, "shots");
-        if (!makeFolderPath(folder, 0755)) {
-            logMessage("can't write screenshots into '%s': %s", folder, strerror(errno));
-            return false;
-        }
-        return fits(snprintf(out, (size_t)outSize, "%s", name), outSize);
-    }
-    char pictures[QZ_MAX_PATH];
-    if (!picturesFolder(pictures, sizeof pictures) ||
-        !fits(snprintf(folder, sizeof folder, "%s/ZENTREL", pictures), (int)sizeof folder)) {
-        logMessage("can't write screenshots: no pictures folder (HOME is not set)");
-        return false;
-    }
-    char absolute[QZ_MAX_PATH];
-    if (!makeFolderPath(folder, 0755) || access(folder, W_OK) != 0 || (folder[0] != '/' && !realpath(folder, absolute))) {
-        logMessage("can't write screenshots into '%s': %s", folder, strerror(errno));
-        return false;
-    }
-    return fits(snprintf(out, (size_t)outSize, "%s/%s", folder[0] == '/' ? folder : absolute, file), outSize);
+bool usableFolder(const char* folder, char* absolute, int absoluteSize) {
+    char real[QZ_MAX_PATH];
+    if (!makeFolderPath(folder, 0755) || access(folder, W_OK) != 0) return false;
+    if (folder[0] == '/') return fits(snprintf(absolute, (size_t)absoluteSize, "%s", folder), absoluteSize);
+    return realpath(folder, real) && fits(snprintf(absolute, (size_t)absoluteSize, "%s", real), absoluteSize);
 }

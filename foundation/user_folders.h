@@ -31,6 +31,10 @@ bool makeStateFolder(char* out, int outSize);
 // than any real one (64 KiB), is not read.
 bool picturesFolder(char* out, int outSize);
 
+// Makes folder and gives the absolute path a write into it can use; false
+// (errno set) when it cannot be made or takes no new files.
+bool usableFolder(const char* folder, char* absolute, int absoluteSize);
+
 // Where the screenshot called name ("shots/FILE") is written: name itself
 // (the "shots" folder beside the program) when run from a build folder,
 // "<pictures>/ZENTREL/FILE" when installed, made absolute when the pictures

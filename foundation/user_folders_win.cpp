@@ -116,27 +116,7 @@ bool makeStateFolder(char* out, int outSize) { return stateFolder(out, outSize) 
 
 bool picturesFolder(char* out, int outSize) { return knownFolder(FOLDERID_Pictures, out, outSize); }
 
-bool screenshotPath(char* out, int outSize, const char* name) {
-    const char* file = strrchr(name, '/');
-    file = file ? file + 1 : name;
-    char folder[QZ_MAX_PATH];
-    if (!programInstalled()) {
-        resolveAppFile(folder, "shots");
-        if (!makeFolderPath(folder, 0755)) {
-            logMessage("can't write screenshots into '%s': %s", folder, strerror(errno));
-            return false;
-        }
-        return fits(snprintf(out, (size_t)outSize, "%s", name), outSize);
-    }
-    char pictures[QZ_MAX_PATH];
-    if (!picturesFolder(pictures, sizeof pictures) ||
-        !fits(snprintf(folder, sizeof folder, "%s/ZENTREL", pictures), (int)sizeof folder)) {
-        logMessage("can't write screenshots: no Pictures folder");
-        return false;
-    }
-    if (!makeFolderPath(folder, 0755)) {
-        logMessage("can't write screenshots into '%s': %s", folder, strerror(errno));
-        return false;
-    }
-    return fits(snprintf(out, (size_t)outSize, "%s/%s", folder, file), outSize);
+// Known folders are absolute already.
+bool usableFolder(const char* folder, char* absolute, int absoluteSize) {
+    return makeFolderPath(folder, 0755) && fits(snprintf(absolute, (size_t)absoluteSize, "%s", folder), absoluteSize);
 }
